@@ -1,0 +1,8 @@
+#!/bin/sh
+# Installs what is missing, builds and runs every test (screens headless).
+set -eu
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+scripts/build.sh
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir build --output-on-failure -j "$(nproc)"

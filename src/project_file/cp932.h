@@ -1,0 +1,18 @@
+#pragma once
+// CP932 (the Windows Japanese code page) at the byte boundary.
+
+#include <QByteArray>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace mk {
+
+// UTF-8 -> CP932.  Returns nothing when a character has no CP932 form;
+// `badChar` then receives that character (UTF-8).
+std::optional<QByteArray> EncodeCp932(std::string_view utf8, std::string* badChar = nullptr);
+
+// CP932 -> UTF-8.  Bytes that do not decode become U+FFFD.
+std::string DecodeCp932(const QByteArray& bytes);
+
+}  // namespace mk
