@@ -36,4 +36,11 @@ struct PolygonResult {
 Outcome<PolygonResult> PolygonSection(const std::array<std::string, 8>& xTexts,
                                       const std::array<std::string, 8>& yTexts);
 
+// Drawing scale s = 100 / (largest of the sixteen coordinate boxes, empty = 0):
+// the largest coordinate spans 100 pixels.  Fails when that largest value is
+// 0 or negative (nothing positive to scale to); such a table is neither
+// drawn nor computed.
+Outcome<double> PolygonDrawingScale(const std::array<std::string, 8>& xTexts,
+                                    const std::array<std::string, 8>& yTexts);
+
 }  // namespace mk
