@@ -44,3 +44,16 @@ TEST(EnterOrder, MovesAlongTheOrderAndSelectsTheNextText) {
 
 }  // namespace
 }  // namespace mk
+
+#include "fake_screen_host.h"
+
+namespace mk {
+namespace {
+TEST(FakeScreenHost, UnknownScreensAreNotCreated) {
+  testing::FakeScreenHost host;
+  EXPECT_EQ(host.screen("FormXX"), nullptr);
+  host.setStatusNotice("abc");
+  EXPECT_EQ(host.statusNotice(), "abc");
+}
+}  // namespace
+}  // namespace mk
