@@ -9,7 +9,9 @@
 namespace mk {
 
 // UTF-8 -> CP932.  Returns nothing when a character has no CP932 form;
-// `badChar` then receives that character (UTF-8).
+// `badChar` then receives that character (UTF-8).  The JIS-mapping forms
+// that non-Windows input methods type ("〜" U+301C, "−" U+2212, "—" U+2014,
+// "‖", "¢", "£", "¬") are written as the code page's own characters.
 std::optional<QByteArray> EncodeCp932(std::string_view utf8, std::string* badChar = nullptr);
 
 // CP932 -> UTF-8.  Bytes that do not decode become U+FFFD.
