@@ -31,7 +31,8 @@ std::optional<VelocityFormula> ChosenFormula(const FlowTimeFacilityInputs& in) {
   return std::nullopt;
 }
 
-// Everything one computation produces; stored only when it is complete.
+// What one computation produces.  "計算" stores it only when V was computed;
+// Open stores whatever part of it could be computed.
 struct FlowTimeComputation {
   FacilitySection section;
   double x = 0.0;  // slope, per mille
@@ -44,8 +45,8 @@ struct FlowTimeComputation {
 
 // The section part of each screen, with or without the screen's checks.
 // `checked` selects the screen's validations; without them (Open) whatever
-// cannot be computed is left at zero and a CalcError is still returned so
-// that the caller knows the section is missing.
+// cannot be computed is left at zero, and the returned CalcError tells the
+// caller that the section is missing.
 std::optional<CalcError> CatalogueSection(const FlowTimeFacilityInputs& in, bool checked,
                                           FlowTimeComputation& c) {
   const CatalogueFacilityInputs& f = in.form18;
