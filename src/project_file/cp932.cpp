@@ -41,6 +41,17 @@ const char* JisVariantBytes(char16_t c) {
   }
 }
 
+// The converter follows the IBM table for three control codes (1A, 1C and
+// 7F are exchanged); the Windows code page maps 00..7F to themselves.  Text
+// holding one of them takes the character-by-character path below, which
+// converts 00..7F directly.
+bool HasSwappedControl(const QString& text) {
+  return text.contains(QChar(0x1A)) || text.contains(QChar(0x1C)) || text.contains(QChar(0x7F));
+}
+bool HasSwappedControl(const QByteArray& bytes) {
+  return bytes.contains('\x1a') || bytes.contains('\x1c') || bytes.contains('\x7f');
+}
+
 bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 bool IsTrailByte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
 
@@ -51,7 +62,7 @@ std::optional<QByteArray> EncodeCp932(std::string_view utf8, std::string* badCha
   {
     QStringEncoder encoder = MakeEncoder();
     QByteArray bytes = encoder.encode(text);
-    if (!encoder.hasError()) return bytes;
+    if (!encoder.hasError() && !HasSwappedControl(text)) return bytes;
   }
   // Slow path: one character at a time, so that the one the code page cannot
   // hold can be named.  The encoder is consulted only for characters that
@@ -64,6 +75,10 @@ std::optional<QByteArray> EncodeCp932(std::string_view utf8, std::string* badCha
         (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ? 2 : 1;
     const QString one = text.mid(i, len);
     i += len;
+    if (len == 1 && one[0].unicode() < 0x80) {
+      out += static_cast<char>(one[0].unicode());
+      continue;
+    }
     if (len == 1) {
       if (const char* variant = JisVariantBytes(one[0].unicode())) {
         out += QByteArray(variant);
@@ -84,17 +99,23 @@ std::string DecodeCp932(const QByteArray& bytes) {
   {
     QStringDecoder decoder = MakeDecoder();
     QString text = decoder.decode(bytes);
-    if (!decoder.hasError()) return text.toStdString();
+    if (!decoder.hasError() && !HasSwappedControl(bytes)) return text.toStdString();
   }
   // Slow path: decode character by character so that each byte sequence the
   // code page does not define becomes one U+FFFD (the converter would give a
-  // control character, or drop a lead byte at the end of the input).
+  // control character, or drop a lead byte at the end of the input).  Bytes
+  // 00..7F are ASCII.
   QStringDecoder decoder = MakeDecoder();
   QString out;
   out.reserve(bytes.size());
   const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
   const qsizetype n = bytes.size();
   for (qsizetype i = 0; i < n;) {
+    if (data[i] < 0x80) {
+      out += QChar(data[i]);
+      ++i;
+      continue;
+    }
     qsizetype len = 1;
     if (IsLeadByte(data[i])) {
       if (i + 1 < n && IsTrailByte(data[i + 1])) {
@@ -107,8 +128,8 @@ std::string DecodeCp932(const QByteArray& bytes) {
     }
     const QByteArray unit = bytes.mid(i, len);
     const QString one = decoder.decode(unit);
-    const bool controlSubstitute = one == QString(QChar(0x1A)) && !(len == 1 && data[i] == 0x1A);
-    if (one.isEmpty() || controlSubstitute) {
+    // The converter substitutes U+001A for a sequence it cannot map.
+    if (one.isEmpty() || one == QString(QChar(0x1A))) {
       out += QChar(0xFFFD);
     } else {
       out += one;
