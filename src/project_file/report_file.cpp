@@ -35,18 +35,20 @@ WriteReportResult Kakikomi(const ProjectRecord& record, const QString& path) {
     bytes += "\r\n";
   }
 
+  // Unbuffered, so that a failed write is seen here and the partial report
+  // can still be taken back.
   QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
     result.error = QStringLiteral("計算書ファイル「%1」を開けませんでした。").arg(ShownName(path));
     return result;
   }
-  const qint64 sizeBefore = file.size();
+  const bool regularFile = !file.isSequential();
+  const qint64 sizeBefore = regularFile ? file.size() : 0;
   const qint64 written = file.write(bytes);
-  const bool flushed = written == bytes.size() && file.flush();
-  if (!flushed) {
+  if (written != bytes.size()) {
     // Take back the part of this report that did reach the file, so that the
     // reports written before stay as they were and no half report remains.
-    file.resize(sizeBefore);
+    if (regularFile) file.resize(sizeBefore);
     file.close();
     result.error = QStringLiteral("計算書ファイル「%1」への書き込みが途中で失敗しました。").arg(ShownName(path));
     return result;
