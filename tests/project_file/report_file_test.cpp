@@ -88,14 +88,6 @@ TEST_F(ReportFile, AppendsCp932WithCrLfAndKeepsEarlierReports) {
   EXPECT_EQ(DecodeCp932(first), expected);
 }
 
-TEST_F(ReportFile, NoVerdictBeepsOnlyForNo) {
-  ProjectRecord record = test::SimpleRecord();
-  record.run.Q2 = 0.001;
-  EXPECT_TRUE(Kakikomi(record, PathOf("a.txt")).verdictIsNo);
-  record.run.Q2 = 1.0;
-  EXPECT_FALSE(Kakikomi(record, PathOf("b.txt")).verdictIsNo);
-}
-
 TEST_F(ReportFile, UnencodableCharacterWritesNothing) {
   const QString path = PathOf("Gouryu.txt");
   WriteAll(path, "kept\r\n");

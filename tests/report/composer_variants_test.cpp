@@ -178,17 +178,6 @@ TEST(TimeOfConcentration, AssumedVelocityAndRiverCourseWithoutFormula) {
                                       k19 + "・到達時間 t=t1＋t2=5.0＋10.0=15.0min"}));
 }
 
-TEST(TimeOfConcentration, FormulaOptionsAreTestedInTheFixedOrder) {
-  ProjectRecord r = IntensityRecord();
-  r.intensity.Option1 = true;
-  r.intensity.Option5 = true;
-  r.intensity.opt1 = false;
-  r.intensity.opt3 = true;  // ④
-  r.intensity.opt2 = true;  // ③ is tested before ④
-  const FlowReport report = ComposeFlowReport(r);
-  EXPECT_TRUE(HasLine(report, k19 + "・降雨強度 I=5000.0/(√t－40.0)=5000.0/(√15.0－40.0)=100.0mm/hr"));
-}
-
 // ------------------------------------------------------------- main facility
 
 TEST(MainFacility, EveryDepthWordingAndCircularFactors) {
@@ -352,9 +341,6 @@ TEST(FlowTimeFacility, IrregularChannelHeadingHasNoDepthWording) {
   EXPECT_TRUE(HasLine(report, std::string(18, ' ') + "（マニング公式による）"));
   EXPECT_EQ(FlowTimeSectionLines(report), (std::vector<std::string>{k20 + "・流水の断面積 A=2.0000m2",
                                                                     k20 + "・流水の潤辺長 P=4.0000m"}));
-  // R = 0.5, I = 0.005: V = 1/0.013 × 0.5^(2/3) × 0.005^(1/2).
-  EXPECT_TRUE(HasLine(report, std::string(23, ' ') + "=76.923×0.6300×0.0707=3.4265m/sec"));
-  EXPECT_TRUE(HasLine(report, k21 + "t2=L/60V=600.0/(60×3.4265)=10.0min"));
 }
 
 // ------------------------------------------------------------- verdict
