@@ -6,7 +6,6 @@
 #include <functional>
 
 #include "calc/check_run.h"
-#include "calc/sections.h"
 #include "model/number_text.h"
 
 namespace mk {
@@ -63,24 +62,6 @@ TEST(CheckRun, WorkedFlows) {
   EXPECT_EQ(r.run.factor, 1.0);
   EXPECT_EQ(out.lbl16, "");
   EXPECT_DOUBLE_EQ(r.run.Q1, 0.112);
-}
-
-TEST(CheckRun, StoresResultCaptionsAndCapacity) {
-  ProjectRecord r = Passing();
-  const CheckRunOutcome out = CheckRun(r);
-  ASSERT_TRUE(out.passed);
-  EXPECT_TRUE(r.run.exists);
-  EXPECT_EQ(r.derived.mainSection.name, "VP - φ300");
-  EXPECT_EQ(r.derived.mainSection.D, 0.2878);
-  EXPECT_EQ(r.derived.mainSection.depthCode, 8.0);
-  EXPECT_EQ(r.derived.main.D, 0.2878);
-  const SectionGeometry g = CircularSection(0.2878, DepthRatio::Depth80);
-  EXPECT_EQ(r.derived.mainSection.geometry.A, g.A);
-  EXPECT_EQ(r.run.Q2, r.derived.mainCapacity.Q2);
-  EXPECT_EQ(r.run.V, r.derived.mainCapacity.V);
-  EXPECT_EQ(r.results.lbl3, out.lbl3);
-  EXPECT_EQ(r.results.lbl6, FormatNumber(r.run.Q2, "0.0000"));
-  EXPECT_EQ(r.results.lbl9, FormatNumber(r.run.V, "0.0000"));
 }
 
 TEST(CheckRun, VerdictNoticesAndBeep) {
@@ -228,34 +209,6 @@ TEST(CheckRun, NumbersAreStoredEvenWhenACheckFails) {
   EXPECT_EQ(r.derived.main.B, 2.0);
   EXPECT_EQ(r.derived.main.x, 10.0);
   EXPECT_EQ(r.derived.main.n, 0.0);
-}
-
-TEST(CheckRun, FacilitySections) {
-  ProjectRecord r = Passing(5);
-  ASSERT_TRUE(CheckRun(r).passed);
-  EXPECT_EQ(r.derived.mainSection.name, "ボックス");
-  EXPECT_EQ(r.derived.mainSection.depthCode, 8.0);
-  EXPECT_DOUBLE_EQ(r.derived.mainSection.geometry.A, 1.6);
-  EXPECT_DOUBLE_EQ(r.derived.mainSection.geometry.P, 3.6);
-
-  r.facility.form1.cbo1 = 0;  // full: the top wall is wetted
-  ASSERT_TRUE(CheckRun(r).passed);
-  EXPECT_DOUBLE_EQ(r.derived.mainSection.geometry.P, 6.0);
-
-  r = Passing(4);
-  r.facility.form5.cbo1 = 14;
-  ASSERT_TRUE(CheckRun(r).passed);
-  EXPECT_EQ(r.derived.mainSection.name, "塩ビ管");
-  EXPECT_EQ(r.derived.mainSection.D, 0.3);
-  EXPECT_EQ(r.derived.mainSection.depthCode, 70.0);
-
-  r = Passing(3);
-  r.facility.form2.lst_pu = 12;
-  r.facility.form2.cbo1 = 9;
-  ASSERT_TRUE(CheckRun(r).passed);
-  EXPECT_EQ(r.derived.mainSection.name, "ﾋｭｰﾑ管 φ1000");
-  EXPECT_DOUBLE_EQ(r.derived.mainSection.geometry.A, 0.7461);
-  EXPECT_DOUBLE_EQ(r.derived.mainSection.geometry.P, 2.498);
 }
 
 // Inputs that pass the zero checks but leave the formulas undefined end the

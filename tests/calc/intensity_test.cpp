@@ -21,28 +21,6 @@ TEST(IntensityFormulas, WorkedValues) {
   EXPECT_DOUBLE_EQ(*IntensityByFormula(F::Six, 500, 1, 2, 1, 25), 125.0);
 }
 
-TEST(IntensityFormulas, OptionsDoNotFollowTheCircledNumbers) {
-  IntensityScreenInputs s;
-  EXPECT_FALSE(ChosenFormula(s).has_value());
-  s.opt4 = true;
-  EXPECT_EQ(ChosenFormula(s), IntensityFormula::Two);
-  s = {};
-  s.opt2 = true;
-  EXPECT_EQ(ChosenFormula(s), IntensityFormula::Three);
-  s = {};
-  s.opt3 = true;
-  EXPECT_EQ(ChosenFormula(s), IntensityFormula::Four);
-
-  s.txt1 = "5000";
-  s.txt2 = "40";
-  s.txt6 = "2";
-  s.txt7 = "1";
-  ChooseIntensityFormula(s, IntensityFormula::Five);
-  EXPECT_TRUE(s.opt5);
-  EXPECT_FALSE(s.opt3);
-  EXPECT_EQ(s.txt1 + s.txt2 + s.txt6 + s.txt7, "");
-}
-
 TEST(IntensityFormulas, UndefinedArithmeticIsRefused) {
   using F = IntensityFormula;
   EXPECT_FALSE(IntensityByFormula(F::One, 5000, -10, 0, 0, 10).ok());      // t + b = 0

@@ -9,27 +9,6 @@ namespace {
 
 int Index(const char* control) { return LandUseIndex(control).value(); }
 
-TEST(LandUseCatalogue, OrderAndRowTexts) {
-  const auto& catalogue = LandUseCatalogue();
-  EXPECT_STREQ(catalogue[0].control, "chk_k1");
-  EXPECT_STREQ(catalogue[8].control, "chk_t1");
-  EXPECT_STREQ(catalogue[15].control, "chk_u1");
-  EXPECT_STREQ(catalogue[18].control, "chk_u4");
-  EXPECT_FALSE(LandUseIndex("chk_u5").has_value());
-
-  // Exactly four row texts differ from their captions.
-  int differing = 0;
-  for (const LandUseChoice& c : catalogue)
-    if (std::string(c.caption) != c.rowText) ++differing;
-  EXPECT_EQ(differing, 4);
-  EXPECT_STREQ(catalogue[Index("chk_k4")].rowText, "水  面");
-  EXPECT_STREQ(catalogue[Index("chk_k6")].rowText, "芝､樹木の多い公園");
-  EXPECT_STREQ(catalogue[Index("chk_t3")].rowText, "畑・原野");
-  EXPECT_STREQ(catalogue[Index("chk_t4")].rowText, "水  田");
-  EXPECT_STREQ(catalogue[Index("chk_t7")].rowText, "ｺﾞﾙﾌ場等の造成地域");
-  EXPECT_STREQ(catalogue[Index("chk_k1")].reference, "0.85～0.95");
-}
-
 TEST(LandUseToggle, TickingFillsTheFirstEmptyRow) {
   RunoffScreenInputs s;
   ApplyLandUseToggle(s, Index("chk_k1"), true);

@@ -78,14 +78,6 @@ TEST(SewageFlow, ChecksPerClass) {
   EXPECT_FALSE(ValidateSewageScreen(WithSewage(SewageClass::NonResidential2, "", "", "0", "0").sewage));
 }
 
-TEST(SewageFlow, ChoosingAClassEmptiesAllBoxes) {
-  ProjectRecord r = WithSewage(SewageClass::Residential, "100", "5000", "", "");
-  ChooseSewageClass(r.sewage, SewageClass::NonResidential1);
-  EXPECT_TRUE(r.sewage.opt2);
-  EXPECT_FALSE(r.sewage.opt1);
-  EXPECT_EQ(r.sewage.txt_p + r.sewage.txt_q1 + r.sewage.txt_a + r.sewage.txt_q2, "");
-}
-
 TEST(SewageFlow, MainScreenButtons) {
   ProjectRecord r;
   NewProject(r);
