@@ -135,6 +135,11 @@ void StoreResult(ProjectRecord& record, const Flows& f, const CapacityResult& ca
 
 Verdict JudgeVerdict(double Q1, double Q2) { return Q1 > Q2 ? Verdict::NO : Verdict::OK; }
 
+FactorCaptions SurchargeCaptions(double factor) {
+  if (factor == 1.0) return {};
+  return {FormatNumber(factor, "0.0#"), "×"};
+}
+
 std::string MainFacilityForm(int lst_s) {
   if (lst_s >= 0 && lst_s <= 3) return "Form2";
   if (lst_s == 4) return "Form5";
@@ -263,10 +268,9 @@ CheckRunOutcome CheckRun(ProjectRecord& record) {
   out.lbl3 = record.results.lbl3;
   out.lbl6 = record.results.lbl6;
   out.lbl9 = record.results.lbl9;
-  if (flows.factor != 1.0) {
-    out.lbl16 = FormatNumber(flows.factor, "0.0#");
-    out.lbl17 = "×";
-  }
+  const FactorCaptions factor = SurchargeCaptions(flows.factor);
+  out.lbl16 = factor.lbl16;
+  out.lbl17 = factor.lbl17;
   out.beep = record.run.verdict == Verdict::NO;
   out.statusNotice = out.beep ? kNoticeRunNo : kNoticeRunOk;
   return out;

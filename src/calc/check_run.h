@@ -36,6 +36,14 @@ inline constexpr const char* kNoticeRunNo = "計画雨水量が施設の流量�
 // O.K when Q1 <= Q2 (equality passes), NO otherwise; full precision.
 Verdict JudgeVerdict(double Q1, double Q2);
 
+// lbl16 and lbl17 of the results screen for a surcharge factor: "1.25" and
+// "×"; both empty when the factor is exactly 1 (also after Open, from
+// record.run.factor).
+struct FactorCaptions {
+  std::string lbl16, lbl17;
+};
+FactorCaptions SurchargeCaptions(double factor);
+
 // The facility screen of the main check for Form25 lst_s: "Form2" for 0..3,
 // "Form5" for 4, "Form1" for 5, "" otherwise.
 std::string MainFacilityForm(int lst_s);
