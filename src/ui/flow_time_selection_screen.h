@@ -1,0 +1,98 @@
+#pragma once
+// Form17 "流下時間の流速計算": the user picks the kind of the upstream
+// conduit and the velocity formula; the facility screen of that kind
+// (Form18, Form19, Form20 or Form21) opens beside it, computes the section
+// and the velocity V and hands V back to the rainfall-intensity screen.
+//
+// The functions below are the flow-time path as a whole, shared by Form17
+// and the four facility screens.
+
+#include <QString>
+#include <QWidget>
+#include <string>
+
+#include "calc/catalogue.h"
+
+class QComboBox;
+class QListWidget;
+class QRadioButton;
+
+namespace mk {
+
+class ScreenHost;
+class EnterOrder;
+class EntryBox;
+
+// Where every flow-time facility screen opens: at the top, beside Form17.
+inline constexpr int kFlowTimeFacilityLeftTwips = 4860;
+
+// "Form18" .. "Form21" for the flow-time screen code 1 .. 4; empty otherwise.
+QString FlowTimeFacilityForm(int code);
+// The stored flow-time screen code (record.flowTime.FlowTimeScreenCode) as a number.
+int StoredFlowTimeScreenCode(ScreenHost& host);
+
+// Opens the velocity calculation (Form12's button for a calculated velocity):
+// Form17 at the top left and, when a facility screen belongs to the stored
+// code, that screen beside it with its last values; with no code, Form17
+// starts from its first kind (VP pipe with its defaults).
+// Showing "Form17" through the host does the same; this is the one call.
+void OpenFlowTimeVelocity(ScreenHost& host);
+
+// Closes Form17 and every flow-time facility screen and forgets their inputs
+// and the screen code (" 0 ").  "キャンセル" on a facility screen does this;
+// so may Form12 when the velocity is switched to an assumed one.
+void DiscardFlowTimeVelocity(ScreenHost& host);
+
+// "キャンセル" on a facility screen: Form17 and the facility screen close at
+// once (hidden now, destroyed when control is back in the event loop, since
+// the button that asked is on one of them) and the inputs and the screen code
+// are forgotten.  Form12 is not changed.
+void CancelFlowTimeVelocity(ScreenHost& host);
+
+// "計算" on a flow-time facility screen: the checks, the section and V.
+// A failure shows its message over `screen`, focuses the named control and
+// returns false; nothing changes.  On success the flow-time values are
+// stored, `velocity` is set and true is returned.
+bool ComputeFlowTimeVelocity(ScreenHost& host, QWidget* screen, double& velocity);
+
+// Hides Form17 and the facility screen (they keep their values for the next
+// opening) and gives V to the rainfall-intensity screen (Form12): its
+// calculated-velocity option, V in its velocity box as "0.00##" without a
+// border, and its status notice.
+void HandBackFlowTimeVelocity(ScreenHost& host, const QString& facilityForm, double velocity);
+
+// Shared by the facility screens: a text box writes every edit into its
+// record field at once; a depth choice box is filled from its list.
+void BindTextToRecord(EntryBox* box, std::string* field);
+void FillDepthChoices(QComboBox* box, DepthListKind kind, int index);
+
+class FlowTimeSelectionScreen : public QWidget {
+  Q_OBJECT
+ public:
+  explicit FlowTimeSelectionScreen(ScreenHost& host, QWidget* parent = nullptr);
+
+  // Shows the record's Form17 fields.
+  void load();
+
+  // The selection of a kind (also the first one when the screen starts
+  // without a facility screen): the other facility screens are discarded,
+  // the chosen one opens beside this screen and its code is stored; Form18
+  // is re-initialised for the kind; Form19, Form20 and Form21 keep their
+  // values while open and open empty otherwise.
+  void selectKind(int kind);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void presentFacilityScreen();
+
+  ScreenHost& host_;
+  QListWidget* lst_s_ = nullptr;
+  QRadioButton* opt1_ = nullptr;
+  QRadioButton* opt2_ = nullptr;
+  EnterOrder* enter_ = nullptr;
+  bool loading_ = false;
+};
+
+}  // namespace mk
