@@ -3,6 +3,12 @@
 #include <QWidget>
 
 #include "ui/screen_host.h"
+#include "ui/ditch_screen.h"
+#include "ui/flow_time_circular_screen.h"
+#include "ui/flow_time_pipe_screen.h"
+#include "ui/flow_time_selection_screen.h"
+#include "ui/irregular_channel_screen.h"
+#include "ui/roughness_reference_screen.h"
 
 // One line per screen: form name -> class.  Each screen's header is
 // included here and nowhere else in the window code.
@@ -13,6 +19,12 @@ QWidget* CreateScreen(const QString& form, ScreenHost& host, QWidget* parent) {
   (void)host;
   (void)parent;
   (void)form;
+  if (form == QLatin1String("Form17")) return new FlowTimeSelectionScreen(host, parent);
+  if (form == QLatin1String("Form18")) return new FlowTimePipeScreen(host, parent);
+  if (form == QLatin1String("Form19")) return new DitchScreen(host, parent);
+  if (form == QLatin1String("Form20")) return new FlowTimeCircularScreen(host, parent);
+  if (form == QLatin1String("Form21")) return new IrregularChannelScreen(host, parent);
+  if (form == QLatin1String("Form4")) return new RoughnessReferenceScreen(host, parent);
   return nullptr;
 }
 
