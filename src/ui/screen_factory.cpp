@@ -2,7 +2,12 @@
 
 #include <QWidget>
 
+#include "ui/inflow_time_screen.h"
+#include "ui/rainfall_intensity_screen.h"
+#include "ui/river_course_screen.h"
+#include "ui/runoff_coefficient_screen.h"
 #include "ui/screen_host.h"
+#include "ui/sewage_flow_screen.h"
 #include "ui/ditch_screen.h"
 #include "ui/flow_time_circular_screen.h"
 #include "ui/flow_time_pipe_screen.h"
@@ -19,6 +24,11 @@ QWidget* CreateScreen(const QString& form, ScreenHost& host, QWidget* parent) {
   (void)host;
   (void)parent;
   (void)form;
+  if (form == QLatin1String("Form12")) return new RainfallIntensityScreen(host, parent);
+  if (form == QLatin1String("Form13")) return new InflowTimeScreen(host, parent);
+  if (form == QLatin1String("Form16")) return new RunoffCoefficientScreen(host, parent);
+  if (form == QLatin1String("Form22")) return new RiverCourseScreen(host, parent);
+  if (form == QLatin1String("Form28")) return new SewageFlowScreen(host, parent);
   if (form == QLatin1String("Form17")) return new FlowTimeSelectionScreen(host, parent);
   if (form == QLatin1String("Form18")) return new FlowTimePipeScreen(host, parent);
   if (form == QLatin1String("Form19")) return new DitchScreen(host, parent);
