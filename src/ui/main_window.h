@@ -1,21 +1,112 @@
 #pragma once
-#include <QMainWindow>
+// The main window "ミルカナ": menu bar, toolbar Toolbar1, the MDI work area
+// that holds every screen as a child window, and the status panel "msg".
+// It owns the one ProjectRecord and the project's file name, and offers
+// the screens what they need through ScreenHost.
 
+#include <QMainWindow>
+#include <QMap>
+#include <QPointer>
+
+#include "model/project_record.h"
+#include "ui/screen_host.h"
+
+class QAction;
 class QLabel;
+class QMdiArea;
+class QMenu;
+class QToolBar;
 
 namespace mk {
 
-// The main window: menu bar, toolbar, MDI work area and the status panel "msg".
-class MainWindow : public QMainWindow {
+class Prompter;
+
+class MainWindow : public QMainWindow, public ScreenHost {
   Q_OBJECT
  public:
-  explicit MainWindow(QWidget* parent = nullptr);
+  explicit MainWindow(Prompter& prompter, QWidget* parent = nullptr);
+  ~MainWindow() override;
 
-  void setStatusNotice(const QString& text);
-  QString statusNotice() const;
+  // ScreenHost
+  ProjectRecord& record() override { return record_; }
+  Prompter& prompter() override { return prompter_; }
+  QMdiArea* workArea() override { return area_; }
+  void setStatusNotice(const QString& text) override;
+  QString statusNotice() const override;
+  void setToolbarVisible(bool visible) override;
+  void setReferenceMenuEnabled(bool enabled) override;
+  void discardRunResult() override;
+  void showRunResult(const QString& lbl16 = QString(), const QString& lbl17 = QString(),
+                     bool verdictIsNo = false) override;
+  QWidget* findScreen(const QString& form) override;
+  QWidget* screen(const QString& form) override;
+  QWidget* showScreen(const QString& form, int leftTwips = 0, int topTwips = 0) override;
+  void hideScreen(const QString& form) override;
+  void discardScreen(const QString& form) override;
+  bool focusControl(const QString& formDotControl) override;
+
+  // The project's file name: empty, or the full path of its .vor file.
+  QString fileName() const { return fileName_; }
+  // Toolbar1's buttons by index: 1 New, 2 Open, 3 Save over, 5 Print
+  // image, 6 Print (4 is the separator); nullptr for any other index.
+  QAction* toolbarButton(int index) const;
+  // Opens a project file without the file dialog (command line, tests).
+  // Returns false when the file could not be read; the open project then
+  // stays as it was.
+  bool openProject(const QString& path);
+
+ public slots:
+  void fileNew();      // FileNew
+  void fileOpen();     // FileOpen
+  void fileClose();    // 閉じる, with its confirmation
+  void fileUpdate();   // 上書き保存, with its confirmation
+  void fileSaveAs();   // 名前をつけて保存
+  void fileImage();    // 印刷ｲﾒｰｼﾞ
+  void filePrint();    // 印刷
+  void writeReport();  // ｴﾃﾞｨﾀ ▸ 書き込み (Kakikomi)
+  void launchEditor(); // ｴﾃﾞｨﾀ ▸ 起動
+  void fileExit();     // 終了, with its confirmation
+  void showReference();
+  void showAbout();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
 
  private:
+  void buildMenus();
+  void buildToolbar();
+  void closeProject();  // Tojiru
+  void updateFileMenu();
+  void setOutputEntriesEnabled(bool enabled);
+  void setResultButtons(bool save, bool print);
+  bool hasRunResult() const;
+  QString projectFolder() const;
+  bool writeProject(const QString& path);
+
+  Prompter& prompter_;
+  ProjectRecord record_;
+  QString fileName_;
+  QMdiArea* area_ = nullptr;
   QLabel* msg_ = nullptr;
+  QToolBar* toolbar_ = nullptr;
+  QMap<QString, QPointer<QWidget>> screens_;
+  bool exiting_ = false;
+
+  QMenu* menuFile_ = nullptr;
+  QMenu* menuEditor_ = nullptr;
+  QAction* menFNew_ = nullptr;
+  QAction* menFOpn_ = nullptr;
+  QAction* menFCls_ = nullptr;
+  QAction* menFOvw_ = nullptr;
+  QAction* menFSav_ = nullptr;
+  QAction* menFImg_ = nullptr;
+  QAction* menFPrn_ = nullptr;
+  QAction* menFEWri_ = nullptr;
+  QAction* menFEOpn_ = nullptr;
+  QAction* menFEnd_ = nullptr;
+  QAction* menS_ = nullptr;
+  QAction* menHVer_ = nullptr;
+  QAction* button_[7] = {};
 };
 
 }  // namespace mk

@@ -1,0 +1,588 @@
+#include "ui/main_input_screen.h"
+
+#include <QButtonGroup>
+#include <QDialog>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "calc/catalogue.h"
+#include "calc/check_run.h"
+#include "calc/sewage.h"
+#include "ui/facility_screens.h"
+#include "ui/screen_host.h"
+#include "ui/widget_support.h"
+
+namespace mk {
+
+const char* const kNoticeN1 =
+    "計画雨水、汚水量の計算 及び 粗度係数（ｎ）は、各地域の開発指導要綱等による事｡";
+const char* const kNoticeN2 = "雨量強度式 及び 到達時間 （ｔ） の計算は、各地域の開発指導要綱等による事｡";
+const char* const kNoticeN3 = "流出係数(Ｃ)は、各地域の開発指導要綱等による事｡";
+const char* const kNoticeN4 =
+    "地下水混入率、計画汚水量の割増し 及び 粗度係数(ｎ)は、各地域の開発指導要綱等による事｡";
+
+namespace {
+
+// The facility list, exactly as shown (leading blanks included).
+const char* const kFacilityKinds[] = {
+    "排水管  ＶＰ管",
+    "        ＶＵ管",
+    "        強化プラスチック複合管",
+    "        ヒューム管",
+    "        その他円形管",
+    "        矩形管",
+};
+
+const char* const kFacilityForms[] = {"Form2", "Form5", "Form1"};
+
+QLabel* Caption(const QString& text, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  return label;
+}
+
+// A label or box that keeps its place in the layout while hidden.
+void KeepPlaceWhenHidden(QWidget* widget) {
+  QSizePolicy policy = widget->sizePolicy();
+  policy.setRetainSizeWhenHidden(true);
+  widget->setSizePolicy(policy);
+}
+
+void SetText(QLineEdit* box, const std::string& text) {
+  const QString value = QString::fromStdString(text);
+  if (box->text() != value) box->setText(value);
+}
+
+}  // namespace
+
+MainInputScreen::MainInputScreen(ScreenHost& host, QWidget* parent) : QWidget(parent), host_(host) {
+  NameScreen(this, QStringLiteral("Form25"), QStringLiteral("☆ 下水排水施設（合流式）流量計算"));
+  build();
+  wireBehaviour();
+  refreshFromRecord();
+}
+
+MainInputScreen* MainInputScreen::find(ScreenHost& host) {
+  return qobject_cast<MainInputScreen*>(host.findScreen(QStringLiteral("Form25")));
+}
+
+void MainInputScreen::build() {
+  auto makeBox = [this](const QString& name, const QString& caption, int width) {
+    auto* box = new EntryBox(this);
+    NameControl(box, name, caption);
+    box->setFixedWidth(width);
+    return box;
+  };
+  auto makeButton = [this](const QString& name, const QString& caption) {
+    auto* button = new QPushButton(caption, this);
+    NameControl(button, name, caption);
+    // Enter on a focused button presses it, as on the desktop it came from.
+    button->setAutoDefault(true);
+    return button;
+  };
+  for (int i = 1; i <= 12; ++i) {
+    opt_[i] = new QRadioButton(this);
+  }
+  auto nameOption = [this](int i, const QString& caption, bool showCaption) {
+    NameControl(opt_[i], QStringLiteral("opt%1").arg(i), caption);
+    if (showCaption) opt_[i]->setText(caption);
+  };
+
+  // Stormwater: C and A.
+  auto* rain = new QGroupBox(QStringLiteral("（雨水）"), this);
+  txt_c_ = makeBox("txt_c", QStringLiteral("流出係数 Ｃ＝"), 80);
+  txt_a_ = makeBox("txt_a", QStringLiteral("施設の分担する流域面積 Ａ＝"), 100);
+  command3_ = makeButton("Command3", QStringLiteral("直接入力"));
+  command4_ = makeButton("Command4", QStringLiteral("加重平均"));
+  nameOption(5, QStringLiteral("直接入力"), false);
+  nameOption(6, QStringLiteral("加重平均"), false);
+  {
+    auto* grid = new QGridLayout(rain);
+    grid->setContentsMargins(6, 4, 6, 4);
+    grid->setVerticalSpacing(3);
+    grid->addWidget(Caption(QStringLiteral("流出係数"), rain), 0, 0, 1, 3);
+    auto* cRow = new QHBoxLayout;
+    cRow->addSpacing(12);
+    cRow->addWidget(Caption(QStringLiteral("Ｃ＝"), rain));
+    cRow->addWidget(txt_c_);
+    cRow->addStretch();
+    grid->addLayout(cRow, 1, 0, 1, 3);
+    auto* choice = new QHBoxLayout;
+    choice->addSpacing(12);
+    choice->addWidget(opt_[5]);
+    choice->addWidget(command3_);
+    choice->addSpacing(6);
+    choice->addWidget(opt_[6]);
+    choice->addWidget(command4_);
+    choice->addStretch();
+    grid->addLayout(choice, 2, 0, 1, 3);
+    grid->addWidget(Caption(QStringLiteral("施設の分担する流域面積"), rain), 3, 0, 1, 3);
+    auto* aRow = new QHBoxLayout;
+    aRow->addSpacing(12);
+    aRow->addWidget(Caption(QStringLiteral("Ａ＝"), rain));
+    aRow->addWidget(txt_a_);
+    aRow->addWidget(Caption(QStringLiteral("m2"), rain));
+    aRow->addStretch();
+    grid->addLayout(aRow, 4, 0, 1, 3);
+  }
+
+  // Rainfall intensity I.
+  auto* intensity = new QGroupBox(QStringLiteral("1時間当りの降雨強度"), this);
+  txt_i_ = makeBox("txt_i", QStringLiteral("1時間当りの降雨強度 Ｉ＝"), 80);
+  command1_ = makeButton("Command1", QStringLiteral("直接入力"));
+  command2_ = makeButton("Command2", QStringLiteral("計算する"));
+  nameOption(3, QStringLiteral("直接入力"), false);
+  nameOption(4, QStringLiteral("計算する"), false);
+  {
+    auto* box = new QVBoxLayout(intensity);
+    box->setContentsMargins(6, 4, 6, 4);
+    box->setSpacing(3);
+    auto* iRow = new QHBoxLayout;
+    iRow->addSpacing(12);
+    iRow->addWidget(Caption(QStringLiteral("Ｉ＝"), intensity));
+    iRow->addWidget(txt_i_);
+    iRow->addWidget(Caption(QStringLiteral("mm/hr"), intensity));
+    iRow->addStretch();
+    box->addLayout(iRow);
+    auto* choice = new QHBoxLayout;
+    choice->addSpacing(12);
+    choice->addWidget(opt_[3]);
+    choice->addWidget(command1_);
+    choice->addSpacing(6);
+    choice->addWidget(opt_[4]);
+    choice->addWidget(command2_);
+    choice->addStretch();
+    box->addLayout(choice);
+  }
+
+  // Sewage flow.
+  auto* sewage = new QGroupBox(QStringLiteral("（汚水）"), this);
+  txt3_ = makeBox("txt3", QStringLiteral("計画汚水量"), 80);
+  cmd1_ = makeButton("cmd1", QStringLiteral("計算する"));
+  cmd2_ = makeButton("cmd2", QStringLiteral("直接入力"));
+  nameOption(7, QStringLiteral("計算する"), false);
+  nameOption(8, QStringLiteral("直接入力"), false);
+  {
+    auto* box = new QVBoxLayout(sewage);
+    box->setContentsMargins(6, 4, 6, 4);
+    box->setSpacing(3);
+    auto* qRow = new QHBoxLayout;
+    qRow->addWidget(Caption(QStringLiteral("計画汚水量"), sewage));
+    qRow->addWidget(txt3_);
+    qRow->addWidget(Caption(QStringLiteral("m3/sec"), sewage));
+    qRow->addStretch();
+    box->addLayout(qRow);
+    auto* choice = new QHBoxLayout;
+    choice->addSpacing(12);
+    choice->addWidget(opt_[7]);
+    choice->addWidget(cmd1_);
+    choice->addSpacing(6);
+    choice->addWidget(opt_[8]);
+    choice->addWidget(cmd2_);
+    choice->addStretch();
+    box->addLayout(choice);
+  }
+
+  // Groundwater infiltration.
+  auto* groundwater = new QGroupBox(QStringLiteral("地下水混入率"), this);
+  nameOption(9, QStringLiteral("無し"), true);
+  nameOption(10, QStringLiteral("有り"), true);
+  txt2_ = makeBox("txt2", QStringLiteral("地下水混入率 ％"), 44);
+  txt2Unit_ = Caption(QStringLiteral("％"), groundwater);
+  {
+    auto* row = new QHBoxLayout(groundwater);
+    row->setContentsMargins(6, 2, 6, 4);
+    row->addWidget(opt_[9]);
+    row->addWidget(opt_[10]);
+    row->addWidget(txt2_);
+    row->addWidget(txt2Unit_);
+    row->addStretch();
+  }
+
+  // Surcharge of the planned flow.
+  auto* surcharge = new QGroupBox(QStringLiteral("計画下水量の割増し"), this);
+  nameOption(11, QStringLiteral("無し"), true);
+  nameOption(12, QStringLiteral("有り"), true);
+  txt1_ = makeBox("txt1", QStringLiteral("計画下水量の割増し ％増し"), 44);
+  txt1Unit_ = Caption(QStringLiteral("％増し"), surcharge);
+  {
+    auto* row = new QHBoxLayout(surcharge);
+    row->setContentsMargins(6, 2, 6, 4);
+    row->addWidget(opt_[11]);
+    row->addWidget(opt_[12]);
+    row->addWidget(txt1_);
+    row->addWidget(txt1Unit_);
+    row->addStretch();
+  }
+  for (QWidget* w : {static_cast<QWidget*>(txt1_), static_cast<QWidget*>(txt1Unit_),
+                     static_cast<QWidget*>(txt2_), static_cast<QWidget*>(txt2Unit_)})
+    KeepPlaceWhenHidden(w);
+
+  // Facility kind.
+  auto* facility = new QGroupBox(QStringLiteral("施設の種類"), this);
+  lst_s_ = new QListWidget(facility);
+  NameControl(lst_s_, QStringLiteral("lst_s"), QStringLiteral("施設の種類"));
+  for (const char* kind : kFacilityKinds) lst_s_->addItem(QString::fromUtf8(kind));
+  lst_s_->setFixedHeight(lst_s_->sizeHintForRow(0) * 6 + 2 * lst_s_->frameWidth() + 2);
+  lst_s_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  {
+    auto* box = new QVBoxLayout(facility);
+    box->setContentsMargins(6, 2, 6, 4);
+    box->addWidget(lst_s_);
+  }
+
+  // Velocity formula.
+  auto* velocity = new QGroupBox(QStringLiteral("流速の計算方法"), this);
+  nameOption(1, QStringLiteral("マニング公式"), true);
+  nameOption(2, QStringLiteral("クッター公式"), true);
+  {
+    auto* box = new QVBoxLayout(velocity);
+    box->setContentsMargins(6, 2, 6, 4);
+    box->setSpacing(2);
+    box->addWidget(opt_[1]);
+    box->addWidget(opt_[2]);
+  }
+
+  // The option groups: {1,2} {3,4} {5,6} {7,8} {9,10} {11,12}.
+  for (int g = 0; g < 6; ++g) {
+    groups_[g] = new QButtonGroup(this);
+    groups_[g]->addButton(opt_[2 * g + 1]);
+    groups_[g]->addButton(opt_[2 * g + 2]);
+  }
+  // opt3..opt8 only show which of the two buttons beside them is in force;
+  // a click on one acts as its button.
+  for (int i = 3; i <= 8; ++i) opt_[i]->setFocusPolicy(Qt::NoFocus);
+
+  auto* left = new QVBoxLayout;
+  left->setSpacing(4);
+  left->addWidget(rain);
+  left->addWidget(intensity);
+  left->addWidget(sewage);
+  left->addStretch();
+  auto* right = new QVBoxLayout;
+  right->setSpacing(4);
+  right->addWidget(groundwater);
+  right->addWidget(surcharge);
+  right->addWidget(facility);
+  right->addWidget(velocity);
+  right->addStretch();
+  auto* columns = new QHBoxLayout(this);
+  columns->setContentsMargins(4, 4, 4, 4);
+  columns->setSpacing(4);
+  columns->addLayout(left);
+  columns->addLayout(right);
+  setFixedSize(sizeHint());
+}
+
+void MainInputScreen::wireBehaviour() {
+  ProjectRecord& r = host_.record();
+  auto bind = [this](EntryBox* box, std::string MainScreenInputs::*field) {
+    connect(box, &QLineEdit::textEdited, this, [this, field](const QString& text) {
+      host_.record().main.*field = text.toStdString();
+      discardResult();
+    });
+    connect(box, &EntryBox::clicked, this, [this, box] { onBoxClicked(box); });
+  };
+  (void)r;
+  bind(txt_c_, &MainScreenInputs::txt_c);
+  bind(txt_a_, &MainScreenInputs::txt_a);
+  bind(txt_i_, &MainScreenInputs::txt_i);
+  bind(txt1_, &MainScreenInputs::txt1);
+  bind(txt2_, &MainScreenInputs::txt2);
+  bind(txt3_, &MainScreenInputs::txt3);
+
+  connect(command1_, &QPushButton::clicked, this, &MainInputScreen::directIntensity);
+  connect(command2_, &QPushButton::clicked, this, &MainInputScreen::calculateIntensity);
+  connect(command3_, &QPushButton::clicked, this, &MainInputScreen::directRunoff);
+  connect(command4_, &QPushButton::clicked, this, &MainInputScreen::weightedRunoff);
+  connect(cmd1_, &QPushButton::clicked, this, &MainInputScreen::calculateSewage);
+  connect(cmd2_, &QPushButton::clicked, this, &MainInputScreen::directSewage);
+  for (int i = 1; i <= 12; ++i)
+    connect(opt_[i], &QRadioButton::clicked, this, [this, i] { onOptionClicked(opt_[i]); });
+
+  connect(lst_s_, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (loading_) return;
+    host_.record().main.lst_s = row;
+    discardResult();
+    sentaku();
+  });
+
+  enter_ = new EnterOrder(this);
+  enter_->setTarget(txt_c_, [this] { return txt_a_; });
+  enter_->setTarget(txt_a_, [this] { return command1_; });
+  enter_->setTarget(txt_i_, [this] { return cmd2_; });
+  enter_->setTarget(txt3_, [this] { return opt_[9]; });
+  for (QWidget* w : {static_cast<QWidget*>(opt_[9]), static_cast<QWidget*>(opt_[10]),
+                     static_cast<QWidget*>(txt2_)})
+    enter_->setTarget(w, [this] { return opt_[11]; });
+  for (QWidget* w : {static_cast<QWidget*>(opt_[11]), static_cast<QWidget*>(opt_[12]),
+                     static_cast<QWidget*>(txt1_)})
+    enter_->setTarget(w, [this] { return opt_[1]; });
+  for (QWidget* w : {static_cast<QWidget*>(opt_[1]), static_cast<QWidget*>(opt_[2])})
+    enter_->setTarget(w, [this] { return lst_s_; });
+  enter_->setTarget(lst_s_, [this] { return enterTargetFromList(); });
+
+  // Installed after the Enter order, so it sees every key first.
+  opt_[1]->installEventFilter(this);
+  opt_[2]->installEventFilter(this);
+}
+
+bool MainInputScreen::eventFilter(QObject* watched, QEvent* event) {
+  // Any key pressed on the velocity formula options withdraws the result.
+  if (event->type() == QEvent::KeyPress && (watched == opt_[1] || watched == opt_[2]))
+    discardResult();
+  return QWidget::eventFilter(watched, event);
+}
+
+QWidget* MainInputScreen::enterTargetFromList() {
+  const int kind = lst_s_->currentRow();
+  QString form;
+  QString control;
+  if (kind >= 0 && kind <= 3) {
+    form = QStringLiteral("Form2");
+    control = QStringLiteral("lst_pu");
+  } else if (kind == 4) {
+    form = QStringLiteral("Form5");
+    control = QStringLiteral("txt1");
+  } else {
+    return nullptr;
+  }
+  QWidget* screen = host_.findScreen(form);
+  return screen ? screen->findChild<QWidget*>(control) : nullptr;
+}
+
+void MainInputScreen::refreshFromRecord() {
+  loading_ = true;
+  const MainScreenInputs& m = host_.record().main;
+  SetText(txt_c_, m.txt_c);
+  SetText(txt_a_, m.txt_a);
+  SetText(txt_i_, m.txt_i);
+  SetText(txt1_, m.txt1);
+  SetText(txt2_, m.txt2);
+  SetText(txt3_, m.txt3);
+  const bool states[13] = {false,  m.opt1, m.opt2, m.opt3,  m.opt4,  m.opt5, m.opt6,
+                           m.opt7, m.opt8, m.opt9, m.opt10, m.opt11, m.opt12};
+  // An option group may hold no chosen member (a project file can say so).
+  for (QButtonGroup* group : groups_) group->setExclusive(false);
+  for (int i = 1; i <= 12; ++i) opt_[i]->setChecked(states[i]);
+  for (QButtonGroup* group : groups_) group->setExclusive(true);
+  const int row = (m.lst_s >= 0 && m.lst_s < lst_s_->count()) ? m.lst_s : -1;
+  if (lst_s_->currentRow() != row) lst_s_->setCurrentRow(row);
+  if (row < 0) lst_s_->clearSelection();
+  showPercentBoxes();
+  loading_ = false;
+}
+
+void MainInputScreen::showPercentBoxes() {
+  const MainScreenInputs& m = host_.record().main;
+  txt2_->setVisible(m.opt10);
+  txt2Unit_->setVisible(m.opt10);
+  txt1_->setVisible(m.opt12);
+  txt1Unit_->setVisible(m.opt12);
+}
+
+void MainInputScreen::setEntryBordered(const QString& control, bool bordered) {
+  if (auto* box = findChild<EntryBox*>(control)) box->setBordered(bordered);
+}
+
+bool MainInputScreen::isEntryBordered(const QString& control) const {
+  auto* box = findChild<EntryBox*>(control);
+  return box && box->isBordered();
+}
+
+void MainInputScreen::setCBordered(bool bordered) {
+  txt_c_->setBordered(bordered);
+  txt_a_->setBordered(bordered);
+}
+
+void MainInputScreen::setIBordered(bool bordered) { txt_i_->setBordered(bordered); }
+
+void MainInputScreen::setSewageBordered(bool bordered) { txt3_->setBordered(bordered); }
+
+void MainInputScreen::discardResult() { host_.discardRunResult(); }
+
+void MainInputScreen::onBoxClicked(EntryBox* box) {
+  discardResult();
+  host_.setStatusNotice(QString::fromUtf8(kNoticeN1));
+  MainScreenInputs& m = host_.record().main;
+  if (box == txt_i_) {
+    // Typing I directly; the intensity screen keeps its values.
+    txt_i_->setBordered(true);
+    m.opt3 = true;
+    m.opt4 = false;
+    refreshFromRecord();
+  } else if (box == txt3_) {
+    txt3_->setBordered(true);
+    m.opt7 = false;
+    m.opt8 = true;
+    refreshFromRecord();
+  }
+}
+
+void MainInputScreen::onOptionClicked(QAbstractButton* option) {
+  MainScreenInputs& m = host_.record().main;
+  if (option == opt_[1] || option == opt_[2]) {
+    m.opt1 = option == opt_[1];
+    m.opt2 = option == opt_[2];
+    discardResult();
+    return;
+  }
+  if (option == opt_[9]) {
+    discardResult();
+    m.opt9 = true;
+    m.opt10 = false;
+    host_.record().derived.main.g = 0.0;
+    m.txt2.clear();
+    refreshFromRecord();
+    return;
+  }
+  if (option == opt_[10]) {
+    discardResult();
+    m.opt9 = false;
+    m.opt10 = true;
+    refreshFromRecord();
+    txt2_->focusSelectAll();
+    return;
+  }
+  if (option == opt_[11]) {
+    discardResult();
+    m.opt11 = true;
+    m.opt12 = false;
+    host_.record().derived.main.s = 0.0;
+    m.txt1.clear();
+    refreshFromRecord();
+    return;
+  }
+  if (option == opt_[12]) {
+    discardResult();
+    m.opt11 = false;
+    m.opt12 = true;
+    refreshFromRecord();
+    txt1_->focusSelectAll();
+    return;
+  }
+  // opt3..opt8: the option shows what is in force; its button decides.
+  refreshFromRecord();
+  if (option == opt_[3]) directIntensity();
+  else if (option == opt_[4]) calculateIntensity();
+  else if (option == opt_[5]) directRunoff();
+  else if (option == opt_[6]) weightedRunoff();
+  else if (option == opt_[7]) calculateSewage();
+  else if (option == opt_[8]) directSewage();
+}
+
+void MainInputScreen::directIntensity() {
+  ProjectRecord& r = host_.record();
+  txt_i_->focusSelectAll();
+  txt_i_->setBordered(true);
+  r.main.opt3 = true;
+  r.main.opt4 = false;
+  refreshFromRecord();
+  discardResult();
+  host_.discardScreen(QStringLiteral("Form12"));
+  r.intensity = IntensityScreenInputs{};
+}
+
+void MainInputScreen::calculateIntensity() {
+  if (!host_.screen(QStringLiteral("Form12"))) {
+    discardResult();
+    return;
+  }
+  host_.setToolbarVisible(false);
+  host_.setStatusNotice(QString::fromUtf8(kNoticeN2));
+  host_.showScreen(QStringLiteral("Form12"), 0, 0);
+  discardResult();
+}
+
+void MainInputScreen::directRunoff() {
+  ProjectRecord& r = host_.record();
+  txt_c_->focusSelectAll();
+  setCBordered(true);
+  r.main.opt5 = true;
+  r.main.opt6 = false;
+  refreshFromRecord();
+  discardResult();
+  host_.discardScreen(QStringLiteral("Form16"));
+  r.runoff = RunoffScreenInputs{};
+}
+
+void MainInputScreen::weightedRunoff() {
+  if (!host_.screen(QStringLiteral("Form16"))) {
+    discardResult();
+    return;
+  }
+  host_.setToolbarVisible(false);
+  host_.setStatusNotice(QString::fromUtf8(kNoticeN3));
+  host_.showScreen(QStringLiteral("Form16"), 0, 0);
+  discardResult();
+}
+
+void MainInputScreen::calculateSewage() {
+  BeginSewageCalculation(host_.record());
+  refreshFromRecord();
+  txt3_->setBordered(false);
+  auto* dialog = qobject_cast<QDialog*>(host_.screen(QStringLiteral("Form28")));
+  if (!dialog) {
+    sewageScreenClosed();
+    return;
+  }
+  connect(dialog, &QDialog::finished, this, &MainInputScreen::sewageScreenClosed,
+          Qt::SingleShotConnection);
+  dialog->open();
+}
+
+void MainInputScreen::sewageScreenClosed() {
+  discardResult();
+  host_.setStatusNotice(QString::fromUtf8(kNoticeN4));
+  // The sewage screen's OK has written txt3.
+  refreshFromRecord();
+}
+
+void MainInputScreen::directSewage() {
+  SwitchSewageToDirect(host_.record());
+  host_.discardScreen(QStringLiteral("Form28"));
+  discardResult();
+  host_.setStatusNotice(QString::fromUtf8(kNoticeN4));
+  refreshFromRecord();
+  txt3_->setBordered(true);
+  txt3_->focusSelectAll();
+}
+
+void MainInputScreen::sentaku() {
+  ProjectRecord& r = host_.record();
+  const int kind = r.main.lst_s;
+  const QString form = QString::fromStdString(MainFacilityForm(kind));
+  // Only the facility screen of the chosen kind belongs to the project.
+  for (const char* other : kFacilityForms) {
+    const QString name = QString::fromLatin1(other);
+    if (name == form) continue;
+    host_.discardScreen(name);
+    if (name == QLatin1String("Form2")) r.facility.form2 = CatalogueFacilityInputs{};
+    if (name == QLatin1String("Form5")) r.facility.form5 = OtherCircularInputs{};
+    if (name == QLatin1String("Form1")) r.facility.form1 = RectangularPipeInputs{};
+  }
+  if (form.isEmpty()) return;
+  if (form == QLatin1String("Form2")) {
+    // Every catalogue choice starts the pipe afresh: first size, no slope,
+    // the material's roughness, "水深８割".
+    CatalogueFacilityInputs fresh;
+    if (const auto material = MaterialFromKind(kind)) fresh.txt2 = DefaultRoughness(*material);
+    fresh.cbo1 = DefaultDepthIndex(DepthListKind::Circular);
+    r.facility.form2 = fresh;
+  } else if (!host_.findScreen(form)) {
+    if (form == QLatin1String("Form5")) r.facility.form5 = OtherCircularInputs{};
+    if (form == QLatin1String("Form1")) r.facility.form1 = RectangularPipeInputs{};
+  }
+  if (auto* screen = qobject_cast<FacilityScreen*>(host_.showScreen(form, 6165, 0)))
+    screen->refreshFromRecord();
+  host_.focusControl(QStringLiteral("Form25.lst_s"));
+}
+
+}  // namespace mk
