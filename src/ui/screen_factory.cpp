@@ -7,6 +7,9 @@
 #include "ui/river_course_screen.h"
 #include "ui/runoff_coefficient_screen.h"
 #include "ui/screen_host.h"
+#include "ui/main_input_screen.h"
+#include "ui/facility_screens.h"
+#include "ui/results_screen.h"
 #include "ui/sewage_flow_screen.h"
 #include "ui/ditch_screen.h"
 #include "ui/flow_time_circular_screen.h"
@@ -35,6 +38,11 @@ QWidget* CreateScreen(const QString& form, ScreenHost& host, QWidget* parent) {
   if (form == QLatin1String("Form20")) return new FlowTimeCircularScreen(host, parent);
   if (form == QLatin1String("Form21")) return new IrregularChannelScreen(host, parent);
   if (form == QLatin1String("Form4")) return new RoughnessReferenceScreen(host, parent);
+  if (form == QLatin1String("Form25")) return new MainInputScreen(host, parent);
+  if (form == QLatin1String("Form2")) return new CataloguePipeScreen(host, parent);
+  if (form == QLatin1String("Form5")) return new OtherCircularPipeScreen(host, parent);
+  if (form == QLatin1String("Form1")) return new RectangularPipeScreen(host, parent);
+  if (form == QLatin1String("Form26")) return new ResultsScreen(host, parent);
   return nullptr;
 }
 
