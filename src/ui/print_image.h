@@ -1,0 +1,119 @@
+#pragma once
+// Drawing the printed report: the report font, the surface the renderers
+// draw on (a print-image page or the printer), the three renderers, and
+// FilePrint with its seam to the platform's printers.
+//
+// The lines and their colours come ready from SplitReportSections
+// (report/page_split.h); this code only draws them.  Every character is
+// placed at its own column (half-width one column, full-width two), so the
+// columns of the sheet line up whatever the font's own advances are.
+
+#include <QColor>
+#include <QFont>
+#include <QPointF>
+#include <QSizeF>
+#include <QString>
+
+#include "report/page_split.h"
+
+class QPainter;
+class QPaintDevice;
+class QPrinter;
+class QWidget;
+
+namespace mk {
+
+class ScreenHost;
+
+// The report's font family and its sizes on screen and on paper.
+inline constexpr const char* kReportFontFamily = "ＭＳ 明朝";
+inline constexpr const char* kReportFontSubstitute = "IPAMincho";
+inline constexpr double kScreenReportPointSize = 11.25;
+inline constexpr double kPaperReportPointSize = 12.0;
+
+// Light magenta (palette entry 13) for the NO verdict line; black otherwise.
+inline QColor ReportLineColor(bool magenta) { return magenta ? QColor(255, 0, 255) : QColor(0, 0, 0); }
+
+// "ＭＳ 明朝" at the given size; the first call registers the installed
+// fixed-pitch Mincho as its substitute.
+QFont ReportFont(double pointSize);
+
+// True when the font resolves to a fixed-pitch face whose full-width
+// characters are exactly two half-width columns on `device`.
+bool ReportFontKeepsColumns(const QFont& font, QPaintDevice* device);
+
+// The surface the renderers draw on.  Drawing is line by line: a line is
+// drawn at the current position, which then moves one line down, back to
+// the left edge; an empty line only moves the position.  The pitch of a
+// line is the font's size (one em), and a column is half an em.
+class DrawTarget {
+ public:
+  // `origin`: the top-left corner of the text on the painter's device.
+  DrawTarget(QPainter& painter, const QFont& font, QPointF origin = QPointF(0, 0));
+
+  void drawLine(const PrintLine& line);
+  void drawLines(const PrintLines& lines);
+  // Back to the top-left corner (a new page).
+  void toTop();
+
+  double lineHeight() const { return lineHeight_; }
+  double columnWidth() const { return columnWidth_; }
+  QPointF position() const { return position_; }
+
+ private:
+  QPainter& painter_;
+  QFont font_;
+  QPointF origin_;
+  QPointF position_;
+  double lineHeight_ = 0.0;
+  double columnWidth_ = 0.0;
+  double ascent_ = 0.0;
+};
+
+// The three renderers: the title and stormwater section, the sewage section
+// with the combined flow, the facility section with the verdict.  Each part
+// carries its own top margin when it begins a page.
+void Hyouji_1(DrawTarget& target, const PrintSections& sections);
+void Hyouji_2(DrawTarget& target, const PrintSections& sections);
+void Hyouji_3(DrawTarget& target, const PrintSections& sections);
+
+// The printer's page in points: the whole sheet and the top-left corner of
+// its printable area.  With no printer installed: an A4 sheet with the
+// margins a PDF printout gets.
+struct PageGeometry {
+  QSizeF pageSize;
+  QPointF printableOrigin;
+};
+PageGeometry DefaultPrinterPage();
+
+// Sets a printer up for PDF output to `path` on an A4 sheet.
+void ConfigurePdfPrinter(QPrinter& printer, const QString& path);
+
+// The seam between FilePrint and the platform: whether printers are
+// installed, and the printer dialog.  Tests replace it so that nothing ever
+// blocks on a dialog.
+class PrintDialogRunner {
+ public:
+  virtual ~PrintDialogRunner() = default;
+  virtual bool hasPrinters() const;
+  // Shows the printer dialog for `printer`; false when it was cancelled or
+  // failed (nothing is printed then).
+  virtual bool run(QPrinter& printer, QWidget* parent);
+};
+
+// Replaces the runner FilePrint uses (nullptr restores the platform's);
+// returns the one that was in use.
+PrintDialogRunner* SetPrintDialogRunner(PrintDialogRunner* runner);
+
+// FilePrint: the printer dialog (cancel stops); then the report on two
+// pages, composed afresh from the record; one beep when the verdict is NO.
+// With no printer installed, the report goes to a PDF file the user
+// chooses.  A failure after the dialog is passed over step by step; when
+// nothing at all can be printed, a message says so.
+void FilePrint(ScreenHost& host, QWidget* parent);
+
+// The folder file dialogs start in: "ミルカナ" in the user's documents
+// folder, created when missing.
+QString DocumentsFolder();
+
+}  // namespace mk
