@@ -7,6 +7,7 @@
 #include "ui/river_course_screen.h"
 #include "ui/runoff_coefficient_screen.h"
 #include "ui/screen_host.h"
+#include "ui/print_image_viewers.h"
 #include "ui/main_input_screen.h"
 #include "ui/facility_screens.h"
 #include "ui/results_screen.h"
@@ -43,6 +44,8 @@ QWidget* CreateScreen(const QString& form, ScreenHost& host, QWidget* parent) {
   if (form == QLatin1String("Form5")) return new OtherCircularPipeScreen(host, parent);
   if (form == QLatin1String("Form1")) return new RectangularPipeScreen(host, parent);
   if (form == QLatin1String("Form26")) return new ResultsScreen(host, parent);
+  if (form == QLatin1String("Form7")) return new PrintImageViewer(host, 1, parent);
+  if (form == QLatin1String("Form3")) return new PrintImageViewer(host, 2, parent);
   return nullptr;
 }
 
