@@ -164,4 +164,9 @@ void InflowTimeScreen::keyPressEvent(QKeyEvent* event) {
   QDialog::keyPressEvent(event);
 }
 
+void InflowTimeScreen::showEvent(QShowEvent* event) {
+  load();
+  QDialog::showEvent(event);
+}
+
 }  // namespace mk

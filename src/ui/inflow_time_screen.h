@@ -28,6 +28,8 @@ class InflowTimeScreen : public QDialog {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  // Every opening shows the record as it is now.
+  void showEvent(QShowEvent* event) override;
 
  private:
   void build();

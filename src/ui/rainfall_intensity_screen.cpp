@@ -771,6 +771,13 @@ void RainfallIntensityScreen::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
+void RainfallIntensityScreen::showEvent(QShowEvent* event) {
+  // The screen is shown only by the main screen's "計算する" for I: the
+  // opening rule applies every time.
+  QWidget::showEvent(event);
+  if (!event->spontaneous()) applyOpeningAdjustments();
+}
+
 // ------------------------------------------------------------ openings
 
 void OpenIntensityScreen(ScreenHost& host) {

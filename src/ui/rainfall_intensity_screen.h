@@ -104,6 +104,8 @@ class RainfallIntensityScreen : public QWidget {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  // Every opening shows the record as it is now.
+  void showEvent(QShowEvent* event) override;
 
  private:
   void build();

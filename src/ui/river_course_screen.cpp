@@ -141,4 +141,9 @@ void RiverCourseScreen::keyPressEvent(QKeyEvent* event) {
   QDialog::keyPressEvent(event);
 }
 
+void RiverCourseScreen::showEvent(QShowEvent* event) {
+  load();
+  QDialog::showEvent(event);
+}
+
 }  // namespace mk

@@ -29,6 +29,8 @@ class RiverCourseScreen : public QDialog {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  // Every opening shows the record as it is now.
+  void showEvent(QShowEvent* event) override;
 
  private:
   void build();

@@ -188,6 +188,11 @@ void RunoffCoefficientScreen::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
+void RunoffCoefficientScreen::showEvent(QShowEvent* event) {
+  load();
+  QWidget::showEvent(event);
+}
+
 void OpenRunoffScreen(ScreenHost& host) {
   host.setToolbarVisible(false);
   host.setStatusNotice(QString::fromUtf8(kNoticeRunoff));

@@ -33,6 +33,8 @@ class RunoffCoefficientScreen : public QWidget {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  // Every opening shows the record as it is now.
+  void showEvent(QShowEvent* event) override;
 
  private:
   void build();

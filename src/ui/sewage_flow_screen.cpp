@@ -188,6 +188,11 @@ void SewageFlowScreen::keyPressEvent(QKeyEvent* event) {
   QDialog::keyPressEvent(event);
 }
 
+void SewageFlowScreen::showEvent(QShowEvent* event) {
+  load();
+  QDialog::showEvent(event);
+}
+
 void OpenSewageScreen(ScreenHost& host) {
   BeginSewageCalculation(host.record());
   if (auto* main = MainInputScreen::find(host)) {

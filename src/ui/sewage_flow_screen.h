@@ -39,6 +39,8 @@ class SewageFlowScreen : public QDialog {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  // Every opening shows the record as it is now.
+  void showEvent(QShowEvent* event) override;
 
  private:
   void build();
