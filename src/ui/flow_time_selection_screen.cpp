@@ -19,6 +19,7 @@
 #include "ui/flow_time_pipe_screen.h"
 #include "ui/irregular_channel_screen.h"
 #include "ui/prompter.h"
+#include "ui/rainfall_intensity_screen.h"
 #include "ui/screen_host.h"
 #include "ui/widget_support.h"
 
@@ -129,8 +130,12 @@ bool ComputeFlowTimeVelocity(ScreenHost& host, QWidget* screen, double& velocity
 void HandBackFlowTimeVelocity(ScreenHost& host, const QString& facilityForm, double velocity) {
   host.hideScreen(QStringLiteral("Form17"));
   host.hideScreen(facilityForm);
-  // Without a rainfall-intensity screen on display, its record fields take
-  // the velocity; the screen shows them when it opens.
+  if (auto* intensityScreen = qobject_cast<RainfallIntensityScreen*>(host.findScreen(QStringLiteral("Form12")))) {
+    intensityScreen->acceptFlowTimeVelocity(velocity);
+    return;
+  }
+  // Without a rainfall-intensity screen, its record fields take the
+  // velocity; the screen shows them when it opens.
   IntensityScreenInputs& intensity = host.record().intensity;
   intensity.Option7 = false;
   intensity.Option8 = true;
