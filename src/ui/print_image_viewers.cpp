@@ -14,6 +14,8 @@
 #include <QUrl>
 #include <QtMath>
 
+#include <algorithm>
+
 #include "project_file/report_file.h"
 #include "report/flow_report.h"
 #include "ui/prompter.h"
@@ -23,9 +25,10 @@
 namespace mk {
 namespace {
 
-// The visible part of the page (Picture1), in pixels.  A4 and Letter sheets
-// are about 800 pixels wide at screen resolution, so the whole width shows.
-constexpr int kViewportWidth = 800;
+// The visible part of the page (Picture1), in pixels: the sheet's width up
+// to this limit (A4 and Letter sheets show their whole width), and a fixed
+// height.
+constexpr int kViewportMaxWidth = 820;
 constexpr int kViewportHeight = 560;
 
 const QString kPage1Form = QStringLiteral("Form7");
@@ -84,7 +87,6 @@ PrintImageViewer::PrintImageViewer(ScreenHost& host, int page, QWidget* parent)
   addEntry(QStringLiteral("close"), QStringLiteral("閉じる(&C)"), &PrintImageViewer::closeViewer);
 
   viewport_ = new QWidget(this);
-  viewport_->setFixedSize(kViewportWidth, kViewportHeight);
   viewport_->setAutoFillBackground(true);
   QPalette shade = viewport_->palette();
   shade.setColor(QPalette::Window, QColor(128, 128, 128));
@@ -94,6 +96,7 @@ PrintImageViewer::PrintImageViewer(ScreenHost& host, int page, QWidget* parent)
   canvas_ = new PageCanvas(viewport_);
   NameControl(canvas_, QStringLiteral("Picture2"), page_ == 1 ? QStringLiteral("１ページ") : QStringLiteral("２ページ"));
   canvas_->setPage(DefaultPrinterPage());
+  viewport_->setFixedSize(std::min(canvas_->width(), kViewportMaxWidth), kViewportHeight);
 
   vertical_ = new QScrollBar(Qt::Vertical, this);
   NameControl(vertical_, QStringLiteral("VScroll1"), QStringLiteral("縦スクロール"));

@@ -20,6 +20,7 @@
 #include "calc/recompute.h"
 #include "fake_screen_host.h"
 #include "project_file/vor_file.h"
+#include "ui/main_window.h"
 #include "ui/print_actions.h"
 #include "ui/print_image.h"
 #include "ui/print_image_viewers.h"
@@ -346,6 +347,14 @@ TEST_F(PrintImageTest, RendersPagesForInspection) {
     dialog_.outputPath = QString::fromLatin1(out) + "/" + example + ".pdf";
     PrintReport(host_, nullptr);
   }
+  // The page-1 window inside the main window, as a user sees it.
+  RecordingPrompter prompter;
+  MainWindow window(prompter);
+  window.resize(1024, 768);
+  window.show();
+  ASSERT_TRUE(window.openProject(QStringLiteral(MK_EXAMPLES_DIR "/example_01.vor")));
+  window.fileImage();
+  window.grab().save(QString::fromLatin1(out) + "/main_window_page1.png");
 }
 
 }  // namespace
