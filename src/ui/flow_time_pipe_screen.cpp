@@ -128,6 +128,7 @@ void FlowTimePipeScreen::load() {
   }
   Label1_->setText(caption);
   setWindowTitle(caption);
+  setAccessibleName(caption);
   NameControl(lst_pu_, QStringLiteral("lst_pu"), caption);
   Label6_->setText(trough ? QStringLiteral("有効水深") : QStringLiteral("有効水深 水量"));
   NameControl(cbo1_, QStringLiteral("cbo1"), Label6_->text());

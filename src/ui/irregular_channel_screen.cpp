@@ -72,7 +72,16 @@ void VerticalCaption::paintEvent(QPaintEvent*) {
   int y = 2 + metrics.ascent();
   for (const QChar c : text()) {
     const int advance = metrics.horizontalAdvance(c);
-    p.drawText(QPointF((width() - advance) / 2.0, y), QString(c));
+    if (c == QLatin1Char('(') || c == QLatin1Char(')')) {
+      // Brackets turn with the line, as in vertical writing.
+      p.save();
+      p.translate(width() / 2.0, y - metrics.ascent() + metrics.height() / 2.0);
+      p.rotate(90);
+      p.drawText(QPointF(-advance / 2.0, metrics.ascent() / 2.0 - metrics.descent() / 2.0), QString(c));
+      p.restore();
+    } else {
+      p.drawText(QPointF((width() - advance) / 2.0, y), QString(c));
+    }
     y += metrics.height();
   }
 }
@@ -187,6 +196,7 @@ IrregularChannelScreen::IrregularChannelScreen(ScreenHost& host, QWidget* parent
   inputs->addWidget(caption(QStringLiteral("粗度係数 n＝"), QStringLiteral("Label8")), row, 0, Qt::AlignRight);
   inputs->addWidget(txt_[4], row++, 1);
   for (EntryBox* box : txt_) box->setFixedWidth(90);
+  inputs->setColumnStretch(2, 1);
   inputs->setRowStretch(row, 1);
   body->addLayout(inputs);
 
@@ -211,8 +221,18 @@ IrregularChannelScreen::IrregularChannelScreen(ScreenHost& host, QWidget* parent
   Label15_->setWordWrap(true);
   Label15_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   Label15_->setGeometry(Picture1_->rect().adjusted(8, 8, -8, -8));
-  drawingGrid->addWidget(origin, 0, 0, 1, 2, Qt::AlignLeft | Qt::AlignBottom);
-  drawingGrid->addWidget(xAxis, 0, 1, Qt::AlignRight | Qt::AlignBottom);
+  // "(0，0)" over the drawing's upper-left corner, "Ｘ軸(＋)" over its
+  // upper-right end, "Ｙ軸(＋)" down its left side.
+  auto* captionRow = new QWidget(this);
+  captionRow->setFixedWidth(Picture1_->width());
+  auto* topCaptions = new QHBoxLayout(captionRow);
+  topCaptions->setContentsMargins(0, 0, 0, 0);
+  origin->setParent(captionRow);
+  xAxis->setParent(captionRow);
+  topCaptions->addWidget(origin);
+  topCaptions->addStretch(1);
+  topCaptions->addWidget(xAxis);
+  drawingGrid->addWidget(captionRow, 0, 1, Qt::AlignLeft);
   drawingGrid->addWidget(yAxis, 1, 0, Qt::AlignRight | Qt::AlignTop);
   drawingGrid->addWidget(Picture1_, 1, 1, Qt::AlignLeft | Qt::AlignTop);
   drawingGrid->setRowStretch(2, 1);

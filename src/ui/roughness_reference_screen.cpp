@@ -211,10 +211,12 @@ RoughnessReferenceScreen::RoughnessReferenceScreen(ScreenHost& host, QWidget* pa
   }
 
   auto* left = new QVBoxLayout;
+  left->setSpacing(4);
   left->addWidget(Heading(this, QStringLiteral("◇ 流 出 係 数（Ｃ）"), QStringLiteral("Label1")));
   left->addWidget(runoff_);
   left->addStretch(1);
   auto* right = new QVBoxLayout;
+  right->setSpacing(4);
   right->addWidget(Heading(this, QStringLiteral("◇ 粗 度 係 数（ｎ）"), QStringLiteral("Label2")));
   right->addWidget(roughness_);
   right->addStretch(1);
