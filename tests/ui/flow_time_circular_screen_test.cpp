@@ -63,20 +63,6 @@ TEST(FlowTimeCircularScreen, DiameterFollowedByLettersUsesItsLeadingNumber) {
   EXPECT_DOUBLE_EQ(f.host.record().derived.flowTimeSection.D, 0.3);
 }
 
-TEST(FlowTimeCircularScreen, KutterChoiceGivesADifferentVelocity) {
-  CircularFixture f;
-  f.click("Form17", "opt2");
-  f.type("Form20", "txt1", "0.3");
-  f.type("Form20", "txt2", "5");
-  f.type("Form20", "txt3", "0.013");
-  f.click("Form20", "cmd1");
-  ASSERT_TRUE(f.host.prompter_.requests.isEmpty());
-  const std::string v = f.host.record().intensity.txt5;
-  EXPECT_FALSE(v.empty());
-  EXPECT_NE(v, "1.1025");
-  EXPECT_GT(f.host.record().derived.flowTimeCapacity.kutterNumerator, 0.0);
-}
-
 TEST(FlowTimeCircularScreen, EnterRunsFromTheNameToCalculate) {
   CircularFixture f;
   f.box("Form20", "txt_m")->setFocus();
