@@ -146,7 +146,10 @@ CataloguePipeScreen::CataloguePipeScreen(ScreenHost& host, QWidget* parent)
   NameControl(label1_, QStringLiteral("Label1"));
   lst_pu_ = new QListWidget(this);
   NameControl(lst_pu_, QStringLiteral("lst_pu"), QStringLiteral("管径"));
-  lst_pu_->setFixedHeight(lst_pu_->fontMetrics().height() * 8 + 8);
+  // Eight whole sizes in view.
+  lst_pu_->addItem(QStringLiteral("ＶＰ－φ６５"));
+  lst_pu_->setFixedHeight(lst_pu_->sizeHintForRow(0) * 8 + 2 * lst_pu_->frameWidth());
+  lst_pu_->clear();
   lst_pu_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   connect(lst_pu_, &QListWidget::currentRowChanged, this, [this](int row) {
     if (loading_) return;

@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <initializer_list>
 
 #include "calc/catalogue.h"
 #include "calc/check_run.h"
@@ -83,169 +85,120 @@ void MainInputScreen::build() {
   auto makeButton = [this](const QString& name, const QString& caption) {
     auto* button = new QPushButton(caption, this);
     NameControl(button, name, caption);
+    button->setFixedWidth(button->fontMetrics().horizontalAdvance(caption) + 16);
     // Enter on a focused button presses it, as on the desktop it came from.
     button->setAutoDefault(true);
     return button;
   };
-  for (int i = 1; i <= 12; ++i) {
-    opt_[i] = new QRadioButton(this);
-  }
+  for (int i = 1; i <= 12; ++i) opt_[i] = new QRadioButton(this);
   auto nameOption = [this](int i, const QString& caption, bool showCaption) {
     NameControl(opt_[i], QStringLiteral("opt%1").arg(i), caption);
     if (showCaption) opt_[i]->setText(caption);
   };
+  // A frame with its caption and tight margins.
+  auto frame = [this](const QString& title) {
+    // The frame's own title rectangle cuts off a closing full-width
+    // bracket ("（雨水）"); one trailing blank keeps the caption whole.
+    auto* group = new QGroupBox(title + QLatin1Char(' '), this);
+    group->setAccessibleName(title);
+    return group;
+  };
+  auto row = [](std::initializer_list<QWidget*> widgets, int indent = 0) {
+    auto* line = new QHBoxLayout;
+    line->setSpacing(3);
+    if (indent) line->addSpacing(indent);
+    for (QWidget* w : widgets) line->addWidget(w);
+    line->addStretch();
+    return line;
+  };
+  auto column = [](QGroupBox* group) {
+    auto* box = new QVBoxLayout(group);
+    box->setContentsMargins(4, 1, 4, 3);
+    box->setSpacing(3);
+    return box;
+  };
 
   // Stormwater: C and A.
-  auto* rain = new QGroupBox(QStringLiteral("（雨水）"), this);
-  txt_c_ = makeBox("txt_c", QStringLiteral("流出係数 Ｃ＝"), 80);
-  txt_a_ = makeBox("txt_a", QStringLiteral("施設の分担する流域面積 Ａ＝"), 100);
+  auto* rain = frame(QStringLiteral("（雨水）"));
+  txt_c_ = makeBox("txt_c", QStringLiteral("流出係数 Ｃ＝"), 72);
+  txt_a_ = makeBox("txt_a", QStringLiteral("施設の分担する流域面積 Ａ＝"), 96);
   command3_ = makeButton("Command3", QStringLiteral("直接入力"));
   command4_ = makeButton("Command4", QStringLiteral("加重平均"));
   nameOption(5, QStringLiteral("直接入力"), false);
   nameOption(6, QStringLiteral("加重平均"), false);
   {
-    auto* grid = new QGridLayout(rain);
-    grid->setContentsMargins(6, 4, 6, 4);
-    grid->setVerticalSpacing(3);
-    grid->addWidget(Caption(QStringLiteral("流出係数"), rain), 0, 0, 1, 3);
-    auto* cRow = new QHBoxLayout;
-    cRow->addSpacing(12);
-    cRow->addWidget(Caption(QStringLiteral("Ｃ＝"), rain));
-    cRow->addWidget(txt_c_);
-    cRow->addStretch();
-    grid->addLayout(cRow, 1, 0, 1, 3);
-    auto* choice = new QHBoxLayout;
-    choice->addSpacing(12);
-    choice->addWidget(opt_[5]);
-    choice->addWidget(command3_);
-    choice->addSpacing(6);
-    choice->addWidget(opt_[6]);
-    choice->addWidget(command4_);
-    choice->addStretch();
-    grid->addLayout(choice, 2, 0, 1, 3);
-    grid->addWidget(Caption(QStringLiteral("施設の分担する流域面積"), rain), 3, 0, 1, 3);
-    auto* aRow = new QHBoxLayout;
-    aRow->addSpacing(12);
-    aRow->addWidget(Caption(QStringLiteral("Ａ＝"), rain));
-    aRow->addWidget(txt_a_);
-    aRow->addWidget(Caption(QStringLiteral("m2"), rain));
-    aRow->addStretch();
-    grid->addLayout(aRow, 4, 0, 1, 3);
+    auto* box = column(rain);
+    box->addLayout(row({Caption(QStringLiteral("流出係数"), rain), Caption(QStringLiteral("Ｃ＝"), rain), txt_c_}));
+    box->addLayout(row({opt_[5], command3_, opt_[6], command4_}));
+    box->addWidget(Caption(QStringLiteral("施設の分担する流域面積"), rain));
+    box->addLayout(row({Caption(QStringLiteral("Ａ＝"), rain), txt_a_, Caption(QStringLiteral("m2"), rain)}, 24));
   }
 
   // Rainfall intensity I.
-  auto* intensity = new QGroupBox(QStringLiteral("1時間当りの降雨強度"), this);
-  txt_i_ = makeBox("txt_i", QStringLiteral("1時間当りの降雨強度 Ｉ＝"), 80);
+  auto* intensity = frame(QStringLiteral("1時間当りの降雨強度"));
+  txt_i_ = makeBox("txt_i", QStringLiteral("1時間当りの降雨強度 Ｉ＝"), 72);
   command1_ = makeButton("Command1", QStringLiteral("直接入力"));
   command2_ = makeButton("Command2", QStringLiteral("計算する"));
   nameOption(3, QStringLiteral("直接入力"), false);
   nameOption(4, QStringLiteral("計算する"), false);
   {
-    auto* box = new QVBoxLayout(intensity);
-    box->setContentsMargins(6, 4, 6, 4);
-    box->setSpacing(3);
-    auto* iRow = new QHBoxLayout;
-    iRow->addSpacing(12);
-    iRow->addWidget(Caption(QStringLiteral("Ｉ＝"), intensity));
-    iRow->addWidget(txt_i_);
-    iRow->addWidget(Caption(QStringLiteral("mm/hr"), intensity));
-    iRow->addStretch();
-    box->addLayout(iRow);
-    auto* choice = new QHBoxLayout;
-    choice->addSpacing(12);
-    choice->addWidget(opt_[3]);
-    choice->addWidget(command1_);
-    choice->addSpacing(6);
-    choice->addWidget(opt_[4]);
-    choice->addWidget(command2_);
-    choice->addStretch();
-    box->addLayout(choice);
+    auto* box = column(intensity);
+    box->addLayout(row({Caption(QStringLiteral("Ｉ＝"), intensity), txt_i_, Caption(QStringLiteral("mm/hr"), intensity)}, 24));
+    box->addLayout(row({opt_[3], command1_, opt_[4], command2_}));
   }
 
   // Sewage flow.
-  auto* sewage = new QGroupBox(QStringLiteral("（汚水）"), this);
-  txt3_ = makeBox("txt3", QStringLiteral("計画汚水量"), 80);
+  auto* sewage = frame(QStringLiteral("（汚水）"));
+  txt3_ = makeBox("txt3", QStringLiteral("計画汚水量"), 72);
   cmd1_ = makeButton("cmd1", QStringLiteral("計算する"));
   cmd2_ = makeButton("cmd2", QStringLiteral("直接入力"));
   nameOption(7, QStringLiteral("計算する"), false);
   nameOption(8, QStringLiteral("直接入力"), false);
   {
-    auto* box = new QVBoxLayout(sewage);
-    box->setContentsMargins(6, 4, 6, 4);
-    box->setSpacing(3);
-    auto* qRow = new QHBoxLayout;
-    qRow->addWidget(Caption(QStringLiteral("計画汚水量"), sewage));
-    qRow->addWidget(txt3_);
-    qRow->addWidget(Caption(QStringLiteral("m3/sec"), sewage));
-    qRow->addStretch();
-    box->addLayout(qRow);
-    auto* choice = new QHBoxLayout;
-    choice->addSpacing(12);
-    choice->addWidget(opt_[7]);
-    choice->addWidget(cmd1_);
-    choice->addSpacing(6);
-    choice->addWidget(opt_[8]);
-    choice->addWidget(cmd2_);
-    choice->addStretch();
-    box->addLayout(choice);
+    auto* box = column(sewage);
+    box->addLayout(row({Caption(QStringLiteral("計画汚水量"), sewage), txt3_, Caption(QStringLiteral("m3/sec"), sewage)}));
+    box->addLayout(row({opt_[7], cmd1_, opt_[8], cmd2_}));
   }
 
   // Groundwater infiltration.
-  auto* groundwater = new QGroupBox(QStringLiteral("地下水混入率"), this);
+  auto* groundwater = frame(QStringLiteral("地下水混入率"));
   nameOption(9, QStringLiteral("無し"), true);
   nameOption(10, QStringLiteral("有り"), true);
-  txt2_ = makeBox("txt2", QStringLiteral("地下水混入率 ％"), 44);
+  txt2_ = makeBox("txt2", QStringLiteral("地下水混入率 ％"), 40);
   txt2Unit_ = Caption(QStringLiteral("％"), groundwater);
-  {
-    auto* row = new QHBoxLayout(groundwater);
-    row->setContentsMargins(6, 2, 6, 4);
-    row->addWidget(opt_[9]);
-    row->addWidget(opt_[10]);
-    row->addWidget(txt2_);
-    row->addWidget(txt2Unit_);
-    row->addStretch();
-  }
+  column(groundwater)->addLayout(row({opt_[9], opt_[10], txt2_, txt2Unit_}));
 
   // Surcharge of the planned flow.
-  auto* surcharge = new QGroupBox(QStringLiteral("計画下水量の割増し"), this);
+  auto* surcharge = frame(QStringLiteral("計画下水量の割増し"));
   nameOption(11, QStringLiteral("無し"), true);
   nameOption(12, QStringLiteral("有り"), true);
-  txt1_ = makeBox("txt1", QStringLiteral("計画下水量の割増し ％増し"), 44);
+  txt1_ = makeBox("txt1", QStringLiteral("計画下水量の割増し ％増し"), 40);
   txt1Unit_ = Caption(QStringLiteral("％増し"), surcharge);
-  {
-    auto* row = new QHBoxLayout(surcharge);
-    row->setContentsMargins(6, 2, 6, 4);
-    row->addWidget(opt_[11]);
-    row->addWidget(opt_[12]);
-    row->addWidget(txt1_);
-    row->addWidget(txt1Unit_);
-    row->addStretch();
-  }
+  column(surcharge)->addLayout(row({opt_[11], opt_[12], txt1_, txt1Unit_}));
   for (QWidget* w : {static_cast<QWidget*>(txt1_), static_cast<QWidget*>(txt1Unit_),
                      static_cast<QWidget*>(txt2_), static_cast<QWidget*>(txt2Unit_)})
     KeepPlaceWhenHidden(w);
 
   // Facility kind.
-  auto* facility = new QGroupBox(QStringLiteral("施設の種類"), this);
+  auto* facility = frame(QStringLiteral("施設の種類"));
   lst_s_ = new QListWidget(facility);
   NameControl(lst_s_, QStringLiteral("lst_s"), QStringLiteral("施設の種類"));
   for (const char* kind : kFacilityKinds) lst_s_->addItem(QString::fromUtf8(kind));
-  lst_s_->setFixedHeight(lst_s_->sizeHintForRow(0) * 6 + 2 * lst_s_->frameWidth() + 2);
   lst_s_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  {
-    auto* box = new QVBoxLayout(facility);
-    box->setContentsMargins(6, 2, 6, 4);
-    box->addWidget(lst_s_);
-  }
+  lst_s_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  lst_s_->setFixedHeight(lst_s_->sizeHintForRow(0) * 6 + 2 * lst_s_->frameWidth() + 2);
+  int widest = 0;
+  for (const char* kind : kFacilityKinds)
+    widest = std::max(widest, lst_s_->fontMetrics().horizontalAdvance(QString::fromUtf8(kind)));
+  lst_s_->setFixedWidth(widest + 2 * lst_s_->frameWidth() + 6);
+  column(facility)->addWidget(lst_s_);
 
   // Velocity formula.
-  auto* velocity = new QGroupBox(QStringLiteral("流速の計算方法"), this);
+  auto* velocity = frame(QStringLiteral("流速の計算方法"));
   nameOption(1, QStringLiteral("マニング公式"), true);
   nameOption(2, QStringLiteral("クッター公式"), true);
   {
-    auto* box = new QVBoxLayout(velocity);
-    box->setContentsMargins(6, 2, 6, 4);
-    box->setSpacing(2);
+    auto* box = column(velocity);
     box->addWidget(opt_[1]);
     box->addWidget(opt_[2]);
   }
@@ -261,21 +214,21 @@ void MainInputScreen::build() {
   for (int i = 3; i <= 8; ++i) opt_[i]->setFocusPolicy(Qt::NoFocus);
 
   auto* left = new QVBoxLayout;
-  left->setSpacing(4);
+  left->setSpacing(2);
   left->addWidget(rain);
   left->addWidget(intensity);
   left->addWidget(sewage);
   left->addStretch();
   auto* right = new QVBoxLayout;
-  right->setSpacing(4);
+  right->setSpacing(2);
   right->addWidget(groundwater);
   right->addWidget(surcharge);
   right->addWidget(facility);
   right->addWidget(velocity);
   right->addStretch();
   auto* columns = new QHBoxLayout(this);
-  columns->setContentsMargins(4, 4, 4, 4);
-  columns->setSpacing(4);
+  columns->setContentsMargins(2, 2, 2, 2);
+  columns->setSpacing(2);
   columns->addLayout(left);
   columns->addLayout(right);
   setFixedSize(sizeHint());

@@ -455,9 +455,11 @@ bool MainWindow::openProject(const QString& path) {
 
 bool MainWindow::writeProject(const QString& path) {
   if (const auto error = WriteProjectFile(path, record_)) {
-    QString message = QStringLiteral("ファイルに保存できませんでした。\n%1").arg(QDir::toNativeSeparators(path));
-    if (!error->isEmpty()) message += QStringLiteral("\n") + *error;
-    prompter_.error(this, message);
+    // The previous file is left as it was (the file is replaced only when
+    // the whole project has been written).
+    prompter_.error(this, !error->isEmpty()
+                              ? *error
+                              : QStringLiteral("「%1」に保存できませんでした。").arg(QDir::toNativeSeparators(path)));
     return false;
   }
   return true;
