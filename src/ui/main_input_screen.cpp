@@ -1,7 +1,6 @@
 #include "ui/main_input_screen.h"
 
 #include <QButtonGroup>
-#include <QDialog>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -17,9 +16,9 @@
 
 #include "calc/catalogue.h"
 #include "calc/check_run.h"
-#include "calc/sewage.h"
 #include "ui/facility_screens.h"
 #include "ui/screen_host.h"
+#include "ui/sewage_flow_screen.h"
 #include "ui/widget_support.h"
 
 namespace mk {
@@ -478,31 +477,14 @@ void MainInputScreen::weightedRunoff() {
 }
 
 void MainInputScreen::calculateSewage() {
-  BeginSewageCalculation(host_.record());
-  refreshFromRecord();
-  txt3_->setBordered(false);
-  auto* dialog = qobject_cast<QDialog*>(host_.screen(QStringLiteral("Form28")));
-  if (!dialog) {
-    sewageScreenClosed();
-    return;
-  }
-  connect(dialog, &QDialog::finished, this, &MainInputScreen::sewageScreenClosed,
-          Qt::SingleShotConnection);
-  dialog->open();
-}
-
-void MainInputScreen::sewageScreenClosed() {
-  discardResult();
-  host_.setStatusNotice(QString::fromUtf8(kNoticeN4));
-  // The sewage screen's OK has written txt3.
-  refreshFromRecord();
+  // The sewage screen's own opening rule: opt7, a class chosen, txt3
+  // emptied and borderless, the dialog shown; when it has closed, the
+  // result discarded, notice N4 and this screen refreshed.
+  OpenSewageScreen(host_);
 }
 
 void MainInputScreen::directSewage() {
-  SwitchSewageToDirect(host_.record());
-  host_.discardScreen(QStringLiteral("Form28"));
-  discardResult();
-  host_.setStatusNotice(QString::fromUtf8(kNoticeN4));
+  DiscardSewageScreen(host_);
   refreshFromRecord();
   txt3_->setBordered(true);
   txt3_->focusSelectAll();

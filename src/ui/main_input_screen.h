@@ -76,7 +76,6 @@ class MainInputScreen : public QWidget {
   void weightedRunoff();      // Command4
   void calculateSewage();     // cmd1
   void directSewage();        // cmd2
-  void sewageScreenClosed();
   void showPercentBoxes();
   QWidget* enterTargetFromList();
 
