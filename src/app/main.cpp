@@ -34,6 +34,9 @@ int main(int argc, char* argv[]) {
   UseJapaneseGothic();
   mk::MessageBoxPrompter prompter;
   mk::MainWindow window(prompter);
+  // Ends at once, even with a dialog of the project still open.
+  QObject::connect(&window, &mk::MainWindow::exitConfirmed, &app, &QApplication::quit,
+                   Qt::QueuedConnection);
   window.show();
   // A project file named on the command line is opened at once.
   const QStringList arguments = QApplication::arguments();

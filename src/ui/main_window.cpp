@@ -48,10 +48,13 @@ const char* const kProjectScreens[] = {"Form1",  "Form2",  "Form5",  "Form12",
                                        "Form16", "Form17", "Form18", "Form19",
                                        "Form20", "Form21", "Form25", "Form26"};
 
-// Screens that belong to the project for its whole life: they have no close box.
-bool IsFixedScreen(const QString& form) {
-  return form == QLatin1String("Form25") || form == QLatin1String("Form2") ||
-         form == QLatin1String("Form5") || form == QLatin1String("Form1");
+// Screens without a close box: the main and facility screens belong to the
+// project for its whole life, and the runoff and rainfall-intensity screens
+// are left by their OK or Cancel (which also bring the toolbar back).
+bool HasNoCloseBox(const QString& form) {
+  for (const char* fixed : {"Form25", "Form2", "Form5", "Form1", "Form12", "Form16"})
+    if (form == QLatin1String(fixed)) return true;
+  return false;
 }
 
 }  // namespace
@@ -257,7 +260,7 @@ QWidget* MainWindow::screen(const QString& form) {
   if (!created) return nullptr;
   if (!qobject_cast<QDialog*>(created)) {
     Qt::WindowFlags flags = Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    if (!IsFixedScreen(form)) flags |= Qt::WindowCloseButtonHint;
+    if (!HasNoCloseBox(form)) flags |= Qt::WindowCloseButtonHint;
     QMdiSubWindow* sub = area_->addSubWindow(created, flags);
     sub->setObjectName(form + QStringLiteral("Window"));
     sub->setWindowIcon(ProgramIcon());
@@ -385,6 +388,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
   exiting_ = true;
   event->accept();
+  emit exitConfirmed();
 }
 
 QString MainWindow::projectFolder() const {

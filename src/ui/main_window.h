@@ -69,6 +69,10 @@ class MainWindow : public QMainWindow, public ScreenHost {
   void showReference();
   void showAbout();
 
+ signals:
+  // Exit or the close box was confirmed: the program ends.
+  void exitConfirmed();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 

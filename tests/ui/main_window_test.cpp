@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -198,6 +199,11 @@ TEST_F(MainWindowTest, ScreensFitBesideEachOther) {
   auto frameOf = [&](const QString& form) {
     return window->findScreen(form)->parentWidget()->frameGeometry();
   };
+  // The project's own screens have no close box; the results screen has.
+  auto flags = [&](const QString& form) { return window->findScreen(form)->parentWidget()->windowFlags(); };
+  EXPECT_FALSE(flags("Form25") & Qt::WindowCloseButtonHint);
+  EXPECT_FALSE(flags("Form2") & Qt::WindowCloseButtonHint);
+  EXPECT_TRUE(flags("Form26") & Qt::WindowCloseButtonHint);
   const QRect main = frameOf("Form25");
   EXPECT_LE(main.right(), TwipsToPixels(6165) - 1);
   EXPECT_LE(main.bottom(), TwipsToPixels(5115) - 1);
@@ -316,6 +322,7 @@ TEST_F(MainWindowTest, CloseAsksAndCancelKeepsEverything) {
 }
 
 TEST_F(MainWindowTest, ExitAndCloseBoxAskWithTheirOwnWording) {
+  QSignalSpy ended(window.get(), &MainWindow::exitConfirmed);
   prompter.answers = {PromptAnswer::No};
   trigger("Men_FEnd");
   ASSERT_EQ(prompter.requests.size(), 1);
@@ -335,19 +342,23 @@ TEST_F(MainWindowTest, ExitAndCloseBoxAskWithTheirOwnWording) {
   EXPECT_EQ(prompter.requests[1].icon, PromptIcon::None);
   EXPECT_EQ(prompter.requests[1].defaultButton, PromptAnswer::Yes);
   EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(ended.count(), 0);
 
   // Yes to the close box ends at once, without a second question.
   prompter.answers = {PromptAnswer::Yes};
   window->close();
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(prompter.requests.size(), 3);
+  EXPECT_EQ(ended.count(), 1);
 }
 
 TEST_F(MainWindowTest, ExitYesEndsWithoutAskingAgain) {
+  QSignalSpy ended(window.get(), &MainWindow::exitConfirmed);
   prompter.answers = {PromptAnswer::Yes};
   trigger("Men_FEnd");
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(prompter.requests.size(), 1);
+  EXPECT_EQ(ended.count(), 1);
 }
 
 TEST_F(MainWindowTest, SaveAsSaveOverAndOpenRestoreTheProject) {
