@@ -185,6 +185,15 @@ TEST_F(MainWindowTest, NewOpensTheMainScreenAndTheVpPipeWithDefaults) {
 
   EXPECT_EQ(window->statusNotice(), QString::fromUtf8(kNoticeN1));
   EXPECT_TRUE(window->fileName().isEmpty());
+
+  // Enter in the facility list goes on into the facility screen.
+  auto* list = control<QListWidget>("Form25", "lst_s");
+  window->focusControl("Form25.lst_s");
+  EXPECT_TRUE(list->hasFocus());
+  QTest::keyClick(list, Qt::Key_Return);
+  EXPECT_TRUE(control<QListWidget>("Form2", "lst_pu")->hasFocus());
+  EXPECT_EQ(window->workArea()->activeSubWindow(), window->findScreen("Form2")->parentWidget());
+
   openFileMenu();
   for (const char* off : {"Men_FSav", "Men_FOvw", "Men_FImg", "Men_FPrn", "Men_FEWri"})
     EXPECT_FALSE(enabled(off)) << off;
@@ -290,6 +299,43 @@ TEST_F(MainWindowTest, MissingSewageFlowSwitchesToDirectEntry) {
   EXPECT_TRUE(box("Form25", "txt3")->isBordered());
   EXPECT_TRUE(box("Form25", "txt3")->hasFocus());
   EXPECT_EQ(window->findScreen("Form26"), nullptr);
+}
+
+// The sub-screens hand their values back to the main screen through the
+// window: the runoff screen (C and A), the sewage screen (Q).
+TEST_F(MainWindowTest, SubScreensFillTheMainScreen) {
+  window->fileNew();
+  auto* toolbar = window->findChild<QToolBar*>("Toolbar1");
+  click("Form25", "Command4");
+  EXPECT_FALSE(toolbar->isVisible());
+  ASSERT_TRUE(shown("Form16"));
+  type("Form16", "txt_t1", "屋　根");
+  type("Form16", "txt_c1", "0.9");
+  type("Form16", "txt_a1", "500");
+  type("Form16", "txt_t2", "芝､樹木の多い公園");
+  type("Form16", "txt_c2", "0.2");
+  type("Form16", "txt_a2", "1500");
+  QTest::mouseClick(control<QPushButton>("Form16", "cmd1"), Qt::LeftButton);
+  ASSERT_TRUE(prompter.requests.isEmpty()) << prompter.lastText().toStdString();
+  EXPECT_EQ(box("Form25", "txt_c")->text(), "0.375");
+  EXPECT_EQ(box("Form25", "txt_a")->text(), "2000.00");
+  EXPECT_FALSE(box("Form25", "txt_c")->isBordered());
+  EXPECT_FALSE(box("Form25", "txt_a")->isBordered());
+  EXPECT_TRUE(control<QRadioButton>("Form25", "opt6")->isChecked());
+  EXPECT_TRUE(toolbar->isVisible());
+
+  click("Form25", "cmd1");
+  auto* sewage = qobject_cast<QDialog*>(window->findScreen("Form28"));
+  ASSERT_NE(sewage, nullptr);
+  ASSERT_TRUE(sewage->isVisible());
+  type("Form28", "txt_p", "100");
+  type("Form28", "txt_q1", "5000");
+  QTest::mouseClick(control<QPushButton>("Form28", "cmd1"), Qt::LeftButton);
+  ASSERT_TRUE(prompter.requests.isEmpty()) << prompter.lastText().toStdString();
+  EXPECT_FALSE(sewage->isVisible());
+  EXPECT_EQ(box("Form25", "txt3")->text(), "0.0058");
+  EXPECT_FALSE(box("Form25", "txt3")->isBordered());
+  EXPECT_EQ(window->statusNotice(), QString::fromUtf8(kNoticeN4));
 }
 
 TEST_F(MainWindowTest, CloseAsksAndCancelKeepsEverything) {
