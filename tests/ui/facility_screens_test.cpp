@@ -2,7 +2,6 @@
 // lists, Enter orders, click rule, and "計算" with its messages and result.
 #include <QApplication>
 #include <QComboBox>
-#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -58,28 +57,6 @@ class FacilityScreensTest : public ::testing::Test {
   testing::FakeScreenHost host;
   MainInputScreen* main = nullptr;
 };
-
-TEST_F(FacilityScreensTest, DepthListsAndCaptions) {
-  const QStringList circular{"満流",       "",         "水深９.5割", "水深９割",   "水深８.5割",
-                             "水深８割",   "水深７.5割", "水深７割",   "",           "水量９５％",
-                             "水量９０％", "水量８５％", "水量８０％", "水量７５％", "水量７０％"};
-  for (const QString& form : {QStringLiteral("Form2"), QStringLiteral("Form5")}) {
-    chooseFacility(form == "Form2" ? 1 : 4);
-    QStringList entries;
-    for (int i = 0; i < depth(form)->count(); ++i) entries << depth(form)->itemText(i);
-    EXPECT_EQ(entries, circular) << form.toStdString();
-  }
-  chooseFacility(5);
-  EXPECT_EQ(depth("Form1")->count(), 7);
-  EXPECT_EQ(depth("Form1")->currentIndex(), 4);
-  EXPECT_EQ(depth("Form1")->itemText(0), "満流");
-  EXPECT_EQ(host.findScreen("Form1")->accessibleDescription(), "Form1");
-  EXPECT_EQ(host.control<QPushButton>("Form1", "cmd1")->text(), "計算");
-  bool heading = false;
-  for (auto* label : host.findScreen("Form1")->findChildren<QLabel*>())
-    heading = heading || label->text() == "矩　形　管";
-  EXPECT_TRUE(heading);
-}
 
 TEST_F(FacilityScreensTest, EditsGoToTheRecordAndWithdrawTheResult) {
   chooseFacility(4);
@@ -213,27 +190,6 @@ TEST_F(FacilityScreensTest, PassingRunShowsTheResultWithVerdict) {
   EXPECT_EQ(host.record().results.lbl3, "0.1100");
   EXPECT_TRUE(host.lastLbl16.isEmpty());
 
-  // A 1.0 x 2.0 m rectangular pipe running full with a 25 % surcharge.
-  host.record().main.opt11 = false;
-  host.record().main.opt12 = true;
-  host.record().main.txt1 = "25";
-  chooseFacility(5);
-  type("Form1", "txt1", "1.0");
-  type("Form1", "txt2", "2.0");
-  type("Form1", "txt3", "1");
-  type("Form1", "txt4", "0.015");
-  depth("Form1")->setCurrentIndex(0);
-  host.record().facility.form1.cbo1 = 0;
-  run("Form1");
-  ASSERT_TRUE(host.prompter_.requests.isEmpty()) << message().toStdString();
-  EXPECT_EQ(host.record().derived.mainSection.geometry.A, 2.0);
-  EXPECT_EQ(host.record().derived.mainSection.geometry.P, 6.0);
-  EXPECT_FALSE(host.lastVerdictIsNo);
-  EXPECT_EQ(host.prompter_.beeps, 0);
-  EXPECT_EQ(host.lastLbl16, "1.25");
-  EXPECT_EQ(host.lastLbl17, "×");
-  EXPECT_EQ(host.record().results.lbl3, "0.1375");
-  EXPECT_EQ(host.statusNotice(), QString::fromUtf8(kNoticeRunOk));
 }
 
 }  // namespace
