@@ -44,9 +44,10 @@ const char* const kProjectFilter = "ミルカナ (*.vor)";
 
 // The screens Close discards with their groups.  The sewage, inflow-time
 // and river-course screens stay: a later project starts from their values.
-const char* const kProjectScreens[] = {"Form1",  "Form2",  "Form5",  "Form12",
-                                       "Form16", "Form17", "Form18", "Form19",
-                                       "Form20", "Form21", "Form25", "Form26"};
+// The print image pages (Form7, Form3) go too: they show this project's report.
+const char* const kProjectScreens[] = {"Form1",  "Form2",  "Form5",  "Form12", "Form16",
+                                       "Form17", "Form18", "Form19", "Form20", "Form21",
+                                       "Form25", "Form26", "Form7",  "Form3"};
 
 // Screens without a close box: the main and facility screens belong to the
 // project for its whole life, and the runoff and rainfall-intensity screens

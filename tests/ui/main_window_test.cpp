@@ -355,8 +355,12 @@ TEST_F(MainWindowTest, CloseAsksAndCancelKeepsEverything) {
   EXPECT_TRUE(window->record().run.exists);
   EXPECT_EQ(box("Form25", "txt_c")->text(), "0.5");
 
+  // The print image of this project's report goes with it.
+  trigger("Men_FImg");
+  EXPECT_NE(window->findScreen("Form7"), nullptr);
   prompter.answers = {PromptAnswer::Ok};
   trigger("Men_FCls");
+  EXPECT_EQ(window->findScreen("Form7"), nullptr);
   EXPECT_EQ(window->findScreen("Form25"), nullptr);
   EXPECT_EQ(window->findScreen("Form2"), nullptr);
   EXPECT_EQ(window->findScreen("Form26"), nullptr);
