@@ -8,10 +8,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "calc/recompute.h"
+#include "calc/sizing.h"
 #include "model/number_text.h"
 #include "model/project_record.h"
 #include "project_file/report_file.h"
@@ -40,6 +43,18 @@ constexpr const char* kUsage =
     "  mirukana-report --summary PROJECT.vor...\n"
     "      Print one line per project, fields separated by tabs: the file name\n"
     "      as given, Q1, Q2 (m3/sec) and V (m/sec) as 0.0000, and O.K or NO.\n"
+    "  mirukana-report --sizes PROJECT.vor\n"
+    "      Print the pipe sizing table: one line per catalogue size of the\n"
+    "      project's pipe material, smallest first (for the other circular\n"
+    "      pipe or the rectangular pipe, one line: the section typed), each\n"
+    "      size checked as the project's calculation run checks it.  Nine\n"
+    "      fields separated by tabs, no header line:\n"
+    "        size name, D (m) or for the rectangular pipe B×H (width×height,\n"
+    "        m), A (m2), P (m), R (m), V (m/sec), Q2 (m3/sec), each as 0.0000;\n"
+    "        O.K or NO against the project's Q1; \"*\" on the smallest size\n"
+    "        that passes, empty on every other line.\n"
+    "      A value that cannot be computed is printed as \"-\"; then the\n"
+    "      reason goes to standard error and the exit status is 1.\n"
     "  mirukana-report --help\n"
     "      Print this text.\n"
     "\n"
@@ -47,7 +62,9 @@ constexpr const char* kUsage =
     "\n"
     "Exit status:\n"
     "  0  success\n"
-    "  1  a file could not be read or written (the message names the file)\n"
+    "  1  a file could not be read or written (the message names the file),\n"
+    "     or with --sizes the project cannot be checked (the table is still\n"
+    "     printed)\n"
     "  2  wrong usage (this text is printed to standard error)\n";
 
 void PutText(std::FILE* stream, const QString& text) {
@@ -123,6 +140,43 @@ int PrintSummary(const QStringList& projects) {
   return status;
 }
 
+// A field of a tab-separated line: a typed name may not break the line up.
+std::string TableField(std::string text) {
+  std::replace_if(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
+  return text;
+}
+
+std::string TableNumber(const std::optional<double>& value) {
+  return value ? mk::FormatNumber(*value, "0.0000") : std::string("-");
+}
+
+int PrintSizes(const QString& project) {
+  mk::ProjectRecord record;
+  if (!OpenProject(project, record)) return kExitFileError;
+  const mk::SizeTableResult table = mk::SizeTable(record);
+  for (const mk::SizingRow& row : table.rows) {
+    const std::string dimension = row.rectangular ? mk::FormatNumber(row.B, "0.0000") + "×" +
+                                                        mk::FormatNumber(row.H, "0.0000")
+                                                  : mk::FormatNumber(row.D, "0.0000");
+    std::optional<double> A, P;
+    if (row.section) {
+      A = row.section->A;
+      P = row.section->P;
+    }
+    const char* verdict = !row.verdict ? "-" : *row.verdict == mk::Verdict::OK ? "O.K" : "NO";
+    const std::string line = TableField(row.label) + '\t' + dimension + '\t' + TableNumber(A) + '\t' +
+                             TableNumber(P) + '\t' + TableNumber(row.R) + '\t' + TableNumber(row.V) + '\t' +
+                             TableNumber(row.Q2) + '\t' + verdict + '\t' + (row.smallestPassing ? "*" : "") +
+                             '\n';
+    std::fwrite(line.data(), 1, line.size(), stdout);
+  }
+  if (!FlushStandardOutput()) return kExitFileError;
+  for (const mk::CalcError& problem : table.problems) {
+    ReportFailure(project + QStringLiteral(": ") + QString::fromStdString(problem.message));
+  }
+  return table.problems.empty() ? kExitSuccess : kExitFileError;
+}
+
 bool IsOption(const QString& arg) { return arg.size() > 1 && arg.startsWith(QLatin1Char('-')); }
 
 }  // namespace
@@ -166,6 +220,11 @@ int main(int argc, char* argv[]) {
     if (!operands(1, files)) return UsageError(QStringLiteral("unexpected option after --summary"));
     if (files.isEmpty()) return UsageError(QStringLiteral("--summary takes at least one PROJECT.vor"));
     return PrintSummary(files);
+  }
+  if (mode == QLatin1String("--sizes")) {
+    if (!operands(1, files)) return UsageError(QStringLiteral("unexpected option after --sizes"));
+    if (files.size() != 1) return UsageError(QStringLiteral("--sizes takes exactly one PROJECT.vor"));
+    return PrintSizes(files[0]);
   }
   if (mode != QLatin1String("--") && IsOption(mode)) {
     return UsageError(QStringLiteral("unknown option ") + mode);

@@ -1,0 +1,124 @@
+// mirukana-report --sizes: the pipe sizing table as the program prints it.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <string>
+
+#include "calc/recompute.h"
+#include "project_file/vor_file.h"
+
+namespace mk {
+namespace {
+
+const QString kExamples = QStringLiteral(MK_EXAMPLES_DIR);
+const QString kProgram = QStringLiteral(MK_BIN_DIR "/mirukana-report");
+
+struct SizesRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+SizesRun RunSizes(const QStringList& operands) {
+  QProcess process;
+  process.setWorkingDirectory(kExamples);
+  process.start(kProgram, QStringList{"--sizes"} + operands);
+  SizesRun run;
+  if (!process.waitForFinished(60'000) || process.exitStatus() != QProcess::NormalExit) {
+    ADD_FAILURE() << "mirukana-report did not finish normally";
+    process.kill();
+    return run;
+  }
+  run.exitCode = process.exitCode();
+  run.out = process.readAllStandardOutput().toStdString();
+  run.err = process.readAllStandardError().toStdString();
+  return run;
+}
+
+// An example project changed by `edit` and saved under `dir`.
+template <typename Edit>
+QString EditedExample(const QTemporaryDir& dir, const char* example, Edit edit) {
+  ProjectRecord record;
+  NewProject(record);
+  EXPECT_FALSE(ReadProjectFile(kExamples + "/" + example, record));
+  RecomputeAfterOpen(record);
+  edit(record);
+  const QString path = dir.filePath("edited.vor");
+  EXPECT_FALSE(WriteProjectFile(path, record));
+  return path;
+}
+
+TEST(SizesCommand, CataloguePipeTableMarksTheSmallestPassingSize) {
+  const SizesRun run = RunSizes({"example_02.vor"});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.err, "");
+  // Every VU size; the project's own φ450 is the first to pass, with the
+  // Q2 and V of its report.
+  EXPECT_EQ(run.out,
+            "VU - φ65\t0.0716\t0.0038\t0.1789\t0.0213\t0.4791\t0.0018\tNO\t\n"
+            "VU - φ75\t0.0836\t0.0052\t0.2088\t0.0249\t0.5443\t0.0028\tNO\t\n"
+            "VU - φ100\t0.1078\t0.0087\t0.2693\t0.0321\t0.6690\t0.0058\tNO\t\n"
+            "VU - φ125\t0.1318\t0.0129\t0.3292\t0.0393\t0.7854\t0.0102\tNO\t\n"
+            "VU - φ150\t0.1548\t0.0178\t0.3867\t0.0461\t0.8914\t0.0159\tNO\t\n"
+            "VU - φ200\t0.2030\t0.0307\t0.5071\t0.0605\t1.0995\t0.0337\tNO\t\n"
+            "VU - φ250\t0.2514\t0.0471\t0.6280\t0.0749\t1.2932\t0.0608\tNO\t\n"
+            "VU - φ300\t0.2996\t0.0668\t0.7484\t0.0893\t1.4741\t0.0985\tNO\t\n"
+            "VU - φ350\t0.3490\t0.0907\t0.8718\t0.1040\t1.6495\t0.1496\tNO\t\n"
+            "VU - φ400\t0.3964\t0.1170\t0.9902\t0.1181\t1.8096\t0.2117\tNO\t\n"
+            "VU - φ450\t0.4436\t0.1465\t1.1081\t0.1322\t1.9624\t0.2875\tO.K\t*\n"
+            "VU - φ500\t0.4908\t0.1793\t1.2260\t0.1463\t2.1092\t0.3783\tO.K\t\n"
+            "VU - φ600\t0.5944\t0.2630\t1.4848\t0.1772\t2.4140\t0.6350\tO.K\t\n");
+}
+
+TEST(SizesCommand, TypedSectionsPrintOneLine) {
+  SizesRun run = RunSizes({"example_06.vor"});  // rectangular pipe H 1.47, B 1
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "ボックスカルバート\t1.0000×1.4700\t1.1025\t3.2050\t0.3440\t3.4012\t3.7499\tNO\t\n");
+
+  run = RunSizes({"example_11.vor"});  // other circular pipe
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "鉄筋コンクリート管\t1.1900\t0.9537\t2.6349\t0.3620\t3.2649\t3.1139\tO.K\t*\n");
+}
+
+TEST(SizesCommand, AProjectThatCannotBeCheckedPrintsWhatItCanAndExitsWithOne) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString path = EditedExample(dir, "example_07.vor", [](ProjectRecord& r) { r.facility.form2.txt1 = ""; });
+  const SizesRun run = RunSizes({path});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("施設の勾配を入力してください。"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("edited.vor"), std::string::npos);
+  // VP φ75 at "水深７.5割": the section and R, no velocity, no verdict, no mark.
+  EXPECT_NE(run.out.find("VP - φ75\t0.0780\t0.0038\t0.1634\t0.0235\t-\t-\t-\t\n"), std::string::npos) << run.out;
+  EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 8);
+}
+
+TEST(SizesCommand, ATabInATypedNameDoesNotAddAField) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString path = EditedExample(dir, "example_11.vor", [](ProjectRecord& r) { r.facility.form5.txt_m = "RC\tpipe"; });
+  const SizesRun run = RunSizes({path});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out.rfind("RC pipe\t1.1900\t", 0), 0u) << run.out;
+  EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\t'), 8);
+}
+
+TEST(SizesCommand, ExitCodesAreTheReports) {
+  SizesRun run = RunSizes({"no-such-project.vor"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("no-such-project.vor"), std::string::npos);
+
+  for (const QStringList& wrong : {QStringList{}, QStringList{"example_01.vor", "example_02.vor"},
+                                   QStringList{"--summary", "example_01.vor"}}) {
+    run = RunSizes(wrong);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("Usage:"), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace mk
