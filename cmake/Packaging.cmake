@@ -58,9 +58,8 @@ set(CPACK_PACKAGE_NAME mirukana)
 set(CPACK_PACKAGE_VENDOR "Mirukana")
 set(CPACK_PACKAGE_CONTACT "Mirukana maintainers <maintainers@mirukana.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "hydraulic check of a drainage facility and its calculation report")
-# The first line is the synopsis; CPack indents the rest as Debian wants.
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-ミルカナ checks one drainage facility of a land development on a combined
+# The synopsis is the summary above; CPack indents these lines as Debian wants.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "ミルカナ checks one drainage facility of a land development on a combined
 sewer: the planned flow Q1 (rational formula plus sewage) against the
 capacity Q2 of a pipe or channel by Manning or Kutter, and produces the
 calculation report (流量計算書) on screen, on paper or as text.
