@@ -3,13 +3,12 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "calc/intensity.h"
-#include "ui/prompter.h"
+#include "ui/formula_drawing.h"
 #include "ui/rainfall_intensity_screen.h"
 #include "ui/screen_host.h"
 #include "ui/widget_support.h"
@@ -36,27 +35,17 @@ const Retardance kRetardance[9] = {
     {"密草地", "0.80"},
 };
 
-QLabel* Heading(const QString& text) {
-  auto* label = new QLabel(text);
-  label->setAlignment(Qt::AlignCenter);
-  return label;
-}
-
 }  // namespace
 
-InflowTimeScreen::InflowTimeScreen(ScreenHost& host, QWidget* parent) : QDialog(parent), host_(host) {
-  NameScreen(this, "Form13", QStringLiteral("ミルカナ"));
+InflowTimeScreen::InflowTimeScreen(ScreenHost& host, QWidget* parent)
+    : SubScreenDialog(host, QStringLiteral("Form13"), parent) {
   build();
   load();
 }
 
 void InflowTimeScreen::build() {
   auto* layout = new QVBoxLayout(this);
-  auto* title = new QLabel(QStringLiteral("流入時間の計算　（草地、樹林地等）"));
-  QFont titleFont = title->font();
-  titleFont.setBold(true);
-  title->setFont(titleFont);
-  layout->addWidget(title);
+  layout->addWidget(TitleLine(QStringLiteral("流入時間の計算　（草地、樹林地等）")));
 
   auto* formula = new FormulaDrawing;
   formula->text(QStringLiteral("t1=")).text(QStringLiteral("("));
@@ -73,16 +62,9 @@ void InflowTimeScreen::build() {
   NameControl(txt2_, "txt2", QStringLiteral("斜面勾配 S/1000 S="));
   NameControl(txt3_, "txt3", QStringLiteral("遅滞係数 n="));
   auto* boxes = new QGridLayout;
-  auto addRow = [boxes](int row, const QString& caption, const QString& sign, EntryBox* box,
-                        const QString& unit) {
-    boxes->addWidget(new QLabel(caption), row, 0);
-    boxes->addWidget(new QLabel(sign), row, 1, Qt::AlignRight);
-    boxes->addWidget(box, row, 2);
-    if (!unit.isEmpty()) boxes->addWidget(new QLabel(unit), row, 3);
-  };
-  addRow(0, QStringLiteral("斜面距離"), QStringLiteral("L="), txt1_, QStringLiteral("ｍ"));
-  addRow(1, QStringLiteral("斜面勾配  S/1000"), QStringLiteral("S="), txt2_, QString());
-  addRow(2, QStringLiteral("遅滞係数"), QStringLiteral("n="), txt3_, QString());
+  AddEntryRow(boxes, 0, QStringLiteral("斜面距離"), QStringLiteral("L="), txt1_, QStringLiteral("ｍ"));
+  AddEntryRow(boxes, 1, QStringLiteral("斜面勾配  S/1000"), QStringLiteral("S="), txt2_);
+  AddEntryRow(boxes, 2, QStringLiteral("遅滞係数"), QStringLiteral("n="), txt3_);
   boxes->setColumnMinimumWidth(2, 120);
   boxes->setColumnStretch(4, 1);
   layout->addLayout(boxes);
@@ -92,8 +74,8 @@ void InflowTimeScreen::build() {
   for (int column = 0; column < 2; ++column) {
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(16);
-    grid->addWidget(Heading(QStringLiteral("地　覆　状　態")), 0, 0);
-    grid->addWidget(Heading(QStringLiteral("ｎ")), 0, 1);
+    grid->addWidget(ColumnHead(QStringLiteral("地　覆　状　態")), 0, 0);
+    grid->addWidget(ColumnHead(QStringLiteral("ｎ")), 0, 1);
     const int first = column == 0 ? 0 : 5;
     const int last = column == 0 ? 5 : 9;
     for (int i = first; i < last; ++i) {
@@ -106,30 +88,15 @@ void InflowTimeScreen::build() {
   }
   layout->addWidget(table);
 
-  cmd1_ = new QPushButton(QStringLiteral("ＯＫ"));
-  cmd2_ = new QPushButton(QStringLiteral("キャンセル"));
-  NameControl(cmd1_, "cmd1", cmd1_->text());
-  NameControl(cmd2_, "cmd2", cmd2_->text());
-  for (QPushButton* button : {cmd1_, cmd2_}) {
-    button->setAutoDefault(false);
-    button->setDefault(false);
-  }
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(cmd1_);
-  buttons->addWidget(cmd2_);
-  layout->addLayout(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  addOkCancel(layout);
 
   InflowTimeInputs& inflow = host_.record().inflow;
-  connect(txt1_, &QLineEdit::textEdited, this, [&inflow](const QString& t) { inflow.txt1 = t.toStdString(); });
-  connect(txt2_, &QLineEdit::textEdited, this, [&inflow](const QString& t) { inflow.txt2 = t.toStdString(); });
-  connect(txt3_, &QLineEdit::textEdited, this, [&inflow](const QString& t) { inflow.txt3 = t.toStdString(); });
-  connect(cmd1_, &QPushButton::clicked, this, &InflowTimeScreen::onOk);
-  connect(cmd2_, &QPushButton::clicked, this, &InflowTimeScreen::reject);
+  BindText(txt1_, inflow.txt1);
+  BindText(txt2_, inflow.txt2);
+  BindText(txt3_, inflow.txt3);
 
-  enter_ = new EnterOrder(this);
-  enter_->setOrder({txt1_, txt2_, txt3_, cmd1_});
+  auto* enter = new EnterOrder(this);
+  enter->setOrder({txt1_, txt2_, txt3_, cmd1_});
 }
 
 void InflowTimeScreen::load() {
@@ -140,11 +107,7 @@ void InflowTimeScreen::load() {
 }
 
 void InflowTimeScreen::onOk() {
-  if (auto failure = AcceptInflowTimeScreen(host_.record())) {
-    host_.prompter().error(this, QString::fromStdString(failure->message));
-    host_.focusControl(QString::fromStdString(failure->focus));
-    return;
-  }
+  if (ShowFailure(host_, this, AcceptInflowTimeScreen(host_.record()))) return;
   QDialog::accept();
   if (auto* intensity = qobject_cast<RainfallIntensityScreen*>(host_.findScreen("Form12")))
     intensity->refresh();
@@ -154,19 +117,6 @@ void InflowTimeScreen::reject() {
   host_.record().inflow = InflowTimeInputs{};
   load();
   QDialog::reject();
-}
-
-void InflowTimeScreen::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    if (auto* button = qobject_cast<QPushButton*>(focusWidget())) button->click();
-    return;
-  }
-  QDialog::keyPressEvent(event);
-}
-
-void InflowTimeScreen::showEvent(QShowEvent* event) {
-  load();
-  QDialog::showEvent(event);
 }
 
 }  // namespace mk

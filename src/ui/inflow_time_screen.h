@@ -4,44 +4,33 @@
 // coefficient n.  OK writes t1 into the intensity screen's txt3 and selects
 // its by-slope choice (Option2); Cancel discards the entries.
 
-#include <QDialog>
-
-class QPushButton;
+#include "ui/sub_screen_support.h"
 
 namespace mk {
 
 class EntryBox;
-class EnterOrder;
-class ScreenHost;
 
-class InflowTimeScreen : public QDialog {
+class InflowTimeScreen : public SubScreenDialog {
   Q_OBJECT
  public:
   explicit InflowTimeScreen(ScreenHost& host, QWidget* parent = nullptr);
 
   // Shows record.inflow.
-  void load();
+  void load() override;
 
   // Cancel (also Escape and the close box): the entries are lost; the
   // intensity screen is unchanged.
   void reject() override;
 
  protected:
-  void keyPressEvent(QKeyEvent* event) override;
-  // Every opening shows the record as it is now.
-  void showEvent(QShowEvent* event) override;
+  void onOk() override;
 
  private:
   void build();
-  void onOk();
 
-  ScreenHost& host_;
   EntryBox* txt1_ = nullptr;
   EntryBox* txt2_ = nullptr;
   EntryBox* txt3_ = nullptr;
-  QPushButton* cmd1_ = nullptr;
-  QPushButton* cmd2_ = nullptr;
-  EnterOrder* enter_ = nullptr;
 };
 
 }  // namespace mk

@@ -6,140 +6,22 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 #include "model/number_text.h"
 #include "ui/flow_time_selection_screen.h"
+#include "ui/formula_drawing.h"
 #include "ui/inflow_time_screen.h"
 #include "ui/main_input_screen.h"
 #include "ui/prompter.h"
 #include "ui/river_course_screen.h"
 #include "ui/screen_host.h"
+#include "ui/sub_screen_support.h"
 #include "ui/widget_support.h"
 
 namespace mk {
-
-// ================================================================ drawing
-
-FormulaDrawing::FormulaDrawing(QWidget* parent) : QWidget(parent) {
-  setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-}
-
-FormulaDrawing& FormulaDrawing::text(const QString& text) {
-  pieces_.append(Piece{{Run{text, false}}, {}, {}});
-  updateAccessibleName();
-  updateGeometry();
-  return *this;
-}
-
-FormulaDrawing& FormulaDrawing::raised(const QString& text) {
-  pieces_.append(Piece{{Run{text, true}}, {}, {}});
-  updateAccessibleName();
-  updateGeometry();
-  return *this;
-}
-
-FormulaDrawing& FormulaDrawing::fraction(const QList<Run>& numerator, const QList<Run>& denominator) {
-  pieces_.append(Piece{{}, numerator, denominator});
-  updateAccessibleName();
-  updateGeometry();
-  return *this;
-}
-
-namespace {
-
-QFont RaisedFont(const QFont& base) {
-  QFont font = base;
-  font.setPointSizeF(base.pointSizeF() > 0 ? base.pointSizeF() * 0.7 : 7.0);
-  return font;
-}
-
-QString Plain(const QList<FormulaDrawing::Run>& runs) {
-  QString text;
-  for (const auto& run : runs) text += run.raised ? QStringLiteral("^") + run.text : run.text;
-  return text;
-}
-
-}  // namespace
-
-void FormulaDrawing::updateAccessibleName() {
-  QString name;
-  for (const Piece& piece : pieces_) {
-    if (piece.numerator.isEmpty())
-      name += Plain(piece.runs);
-    else
-      name += QStringLiteral("(%1)/(%2)").arg(Plain(piece.numerator), Plain(piece.denominator));
-  }
-  setAccessibleName(name);
-}
-
-int FormulaDrawing::runsWidth(const QList<Run>& runs) const {
-  const QFontMetrics normal(font());
-  const QFontMetrics small(RaisedFont(font()));
-  int width = 0;
-  for (const Run& run : runs) width += (run.raised ? small : normal).horizontalAdvance(run.text);
-  return width;
-}
-
-int FormulaDrawing::pieceWidth(const Piece& piece) const {
-  if (piece.numerator.isEmpty()) return runsWidth(piece.runs);
-  return std::max(runsWidth(piece.numerator), runsWidth(piece.denominator)) + 6;
-}
-
-bool FormulaDrawing::hasFraction() const {
-  for (const Piece& piece : pieces_)
-    if (!piece.numerator.isEmpty()) return true;
-  return false;
-}
-
-QSize FormulaDrawing::sizeHint() const {
-  const QFontMetrics metrics(font());
-  int width = 4;
-  for (const Piece& piece : pieces_) width += pieceWidth(piece) + 2;
-  // A fraction takes two lines; a line with an exponent a little more than one.
-  const int height = hasFraction() ? 2 * metrics.height() + 8 : metrics.height() + metrics.ascent() / 2 + 2;
-  return {width, height};
-}
-
-void FormulaDrawing::drawRuns(QPainter& painter, const QList<Run>& runs, int x, int baseline) const {
-  const QFont normal = font();
-  const QFont small = RaisedFont(normal);
-  const int lift = QFontMetrics(normal).ascent() * 2 / 5;
-  for (const Run& run : runs) {
-    painter.setFont(run.raised ? small : normal);
-    painter.drawText(x, run.raised ? baseline - lift : baseline, run.text);
-    x += QFontMetrics(painter.font()).horizontalAdvance(run.text);
-  }
-}
-
-void FormulaDrawing::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  painter.setPen(palette().color(QPalette::WindowText));
-  const QFontMetrics metrics(font());
-  const int middle = height() / 2;
-  // Text on the middle line is centred on the fraction bars; on a line
-  // without fractions it sits low enough to leave room for the exponent.
-  const int baseline = hasFraction() ? middle + (metrics.ascent() - metrics.descent()) / 2
-                                     : height() - metrics.descent() - 1;
-  int x = 2;
-  for (const Piece& piece : pieces_) {
-    const int width = pieceWidth(piece);
-    if (piece.numerator.isEmpty()) {
-      drawRuns(painter, piece.runs, x, baseline);
-    } else {
-      const int barY = middle;
-      painter.drawLine(x + 1, barY, x + width - 1, barY);
-      drawRuns(painter, piece.numerator, x + (width - runsWidth(piece.numerator)) / 2,
-               barY - 3 - metrics.descent());
-      drawRuns(painter, piece.denominator, x + (width - runsWidth(piece.denominator)) / 2,
-               barY + 3 + metrics.ascent());
-    }
-    x += width + 2;
-  }
-}
 
 // ================================================================ screen
 
@@ -169,12 +51,6 @@ bool IntensityScreenInputs::* const kFormulaOption[6] = {
 const IntensityFormula kFormulaOf[6] = {IntensityFormula::One,  IntensityFormula::Three,
                                         IntensityFormula::Four, IntensityFormula::Two,
                                         IntensityFormula::Five, IntensityFormula::Six};
-
-void SetOption(QRadioButton* option, bool checked) {
-  option->setAutoExclusive(false);
-  option->setChecked(checked);
-  option->setAutoExclusive(true);
-}
 
 // Hidden widgets keep their place, so the form does not move about when
 // frames and boxes come and go.
@@ -213,27 +89,14 @@ RainfallIntensityScreen::RainfallIntensityScreen(ScreenHost& host, QWidget* pare
 
 void RainfallIntensityScreen::build() {
   auto* layout = new QGridLayout(this);
-  auto* title = new QLabel(QStringLiteral("◇ １時間当たりの降雨強度"));
-  QFont titleFont = title->font();
-  titleFont.setPointSizeF(titleFont.pointSizeF() * 1.3);
-  titleFont.setBold(true);
-  title->setFont(titleFont);
-  layout->addWidget(title, 0, 0, 1, 2);
+  layout->addWidget(TitleLine(QStringLiteral("◇ １時間当たりの降雨強度"), 1.3), 0, 0, 1, 2);
 
   layout->addWidget(buildFormulaFrame(), 1, 0);
   layout->addWidget(buildTimeFrame(), 1, 1);
   layout->addWidget(buildInflowFrame(), 2, 0);
   layout->addWidget(buildFlowFrame(), 2, 1);
 
-  cmd1_ = new QPushButton(QStringLiteral("ＯＫ"));
-  cmd2_ = new QPushButton(QStringLiteral("キャンセル"));
-  NameControl(cmd1_, "cmd1", cmd1_->text());
-  NameControl(cmd2_, "cmd2", cmd2_->text());
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(cmd1_);
-  buttons->addWidget(cmd2_);
-  layout->addLayout(buttons, 3, 0, 1, 2);
+  layout->addLayout(OkCancelRow(cmd1_, cmd2_), 3, 0, 1, 2);
   layout->setRowStretch(2, 1);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -468,10 +331,7 @@ QGroupBox* RainfallIntensityScreen::buildFlowFrame() {
 
 void RainfallIntensityScreen::wireBehaviour() {
   IntensityScreenInputs& s = host_.record().intensity;
-  for (int k = 1; k <= 9; ++k) {
-    auto field = kText[k];
-    connect(txt_[k], &QLineEdit::textEdited, this, [&s, field](const QString& t) { s.*field = t.toStdString(); });
-  }
+  for (int k = 1; k <= 9; ++k) BindText(txt_[k], s.*kText[k]);
   for (int i = 0; i < 6; ++i) {
     const IntensityFormula formula = kFormulaOf[i];
     connect(formula_[i], &QRadioButton::clicked, this, [this, formula] { chooseFormula(formula); });
@@ -764,10 +624,7 @@ void RainfallIntensityScreen::onCancel() {
 void RainfallIntensityScreen::keyPressEvent(QKeyEvent* event) {
   // Enter presses a focused button and is otherwise ignored outside the
   // boxes' own order.
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    if (auto* button = qobject_cast<QPushButton*>(focusWidget())) button->click();
-    return;
-  }
+  if (PressFocusedButtonOnEnter(this, event)) return;
   QWidget::keyPressEvent(event);
 }
 

@@ -2,45 +2,28 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 #include "calc/intensity.h"
-#include "ui/prompter.h"
+#include "ui/formula_drawing.h"
 #include "ui/rainfall_intensity_screen.h"
 #include "ui/screen_host.h"
 #include "ui/widget_support.h"
 
 namespace mk {
 
-namespace {
-
-void SetOption(QRadioButton* option, bool checked) {
-  option->setAutoExclusive(false);
-  option->setChecked(checked);
-  option->setAutoExclusive(true);
-}
-
-}  // namespace
-
 RiverCourseScreen::RiverCourseScreen(ScreenHost& host, QWidget* parent)
-    : QDialog(parent), host_(host) {
-  NameScreen(this, "Form22", QStringLiteral("ミルカナ"));
+    : SubScreenDialog(host, QStringLiteral("Form22"), parent) {
   build();
   load();
 }
 
 void RiverCourseScreen::build() {
   auto* layout = new QVBoxLayout(this);
-  auto* title = new QLabel(QStringLiteral("流下時間（t2）茨城県"));
-  QFont titleFont = title->font();
-  titleFont.setBold(true);
-  title->setFont(titleFont);
-  layout->addWidget(title);
+  layout->addWidget(TitleLine(QStringLiteral("流下時間（t2）茨城県")));
 
   auto* frame = new QGroupBox(QStringLiteral("開発の前または後を選択してください"), this);
   auto* choices = new QGridLayout(frame);
@@ -64,29 +47,13 @@ void RiverCourseScreen::build() {
   NameControl(txt1_, "txt1", QStringLiteral("河道延長 L="));
   NameControl(txt2_, "txt2", QStringLiteral("河道の勾配 i ="));
   auto* boxes = new QGridLayout;
-  boxes->addWidget(new QLabel(QStringLiteral("河道延長 L=")), 0, 0, Qt::AlignRight);
-  boxes->addWidget(txt1_, 0, 1);
-  boxes->addWidget(new QLabel(QStringLiteral("km")), 0, 2);
-  boxes->addWidget(new QLabel(QStringLiteral("河道の勾配 i =")), 1, 0, Qt::AlignRight);
-  boxes->addWidget(txt2_, 1, 1);
-  boxes->setColumnMinimumWidth(1, 120);
-  boxes->setColumnStretch(3, 1);
+  AddEntryRow(boxes, 0, QString(), QStringLiteral("河道延長 L="), txt1_, QStringLiteral("km"));
+  AddEntryRow(boxes, 1, QString(), QStringLiteral("河道の勾配 i ="), txt2_);
+  boxes->setColumnMinimumWidth(2, 120);
+  boxes->setColumnStretch(4, 1);
   layout->addLayout(boxes);
 
-  cmd1_ = new QPushButton(QStringLiteral("ＯＫ"));
-  cmd2_ = new QPushButton(QStringLiteral("キャンセル"));
-  NameControl(cmd1_, "cmd1", cmd1_->text());
-  NameControl(cmd2_, "cmd2", cmd2_->text());
-  for (QPushButton* button : {cmd1_, cmd2_}) {
-    button->setAutoDefault(false);
-    button->setDefault(false);
-  }
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(cmd1_);
-  buttons->addWidget(cmd2_);
-  layout->addLayout(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  addOkCancel(layout);
 
   RiverCourseInputs& river = host_.record().river;
   connect(opt1_, &QRadioButton::clicked, this, [&river] {
@@ -97,13 +64,11 @@ void RiverCourseScreen::build() {
     river.opt1 = false;
     river.opt2 = true;
   });
-  connect(txt1_, &QLineEdit::textEdited, this, [&river](const QString& t) { river.txt1 = t.toStdString(); });
-  connect(txt2_, &QLineEdit::textEdited, this, [&river](const QString& t) { river.txt2 = t.toStdString(); });
-  connect(cmd1_, &QPushButton::clicked, this, &RiverCourseScreen::onOk);
-  connect(cmd2_, &QPushButton::clicked, this, &RiverCourseScreen::reject);
+  BindText(txt1_, river.txt1);
+  BindText(txt2_, river.txt2);
 
-  enter_ = new EnterOrder(this);
-  enter_->setOrder({txt1_, txt2_, cmd1_});
+  auto* enter = new EnterOrder(this);
+  enter->setOrder({txt1_, txt2_, cmd1_});
 }
 
 void RiverCourseScreen::load() {
@@ -115,11 +80,7 @@ void RiverCourseScreen::load() {
 }
 
 void RiverCourseScreen::onOk() {
-  if (auto failure = ValidateRiverCourseScreen(host_.record().river)) {
-    host_.prompter().error(this, QString::fromStdString(failure->message));
-    host_.focusControl(QString::fromStdString(failure->focus));
-    return;
-  }
+  if (ShowFailure(host_, this, ValidateRiverCourseScreen(host_.record().river))) return;
   QDialog::accept();
 }
 
@@ -131,19 +92,6 @@ void RiverCourseScreen::reject() {
     intensity->leaveRiverCourseMode();
   else
     LeaveRiverCourseMode(host_.record().intensity);
-}
-
-void RiverCourseScreen::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    if (auto* button = qobject_cast<QPushButton*>(focusWidget())) button->click();
-    return;
-  }
-  QDialog::keyPressEvent(event);
-}
-
-void RiverCourseScreen::showEvent(QShowEvent* event) {
-  load();
-  QDialog::showEvent(event);
 }
 
 }  // namespace mk

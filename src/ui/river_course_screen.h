@@ -5,45 +5,35 @@
 // computes t.  OK hides it; Cancel discards its entries and takes the
 // intensity screen out of river-course mode.
 
-#include <QDialog>
+#include "ui/sub_screen_support.h"
 
-class QPushButton;
 class QRadioButton;
 
 namespace mk {
 
 class EntryBox;
-class EnterOrder;
-class ScreenHost;
 
-class RiverCourseScreen : public QDialog {
+class RiverCourseScreen : public SubScreenDialog {
   Q_OBJECT
  public:
   explicit RiverCourseScreen(ScreenHost& host, QWidget* parent = nullptr);
 
   // Shows record.river.
-  void load();
+  void load() override;
 
   // Cancel (also Escape and the close box).
   void reject() override;
 
  protected:
-  void keyPressEvent(QKeyEvent* event) override;
-  // Every opening shows the record as it is now.
-  void showEvent(QShowEvent* event) override;
+  void onOk() override;
 
  private:
   void build();
-  void onOk();
 
-  ScreenHost& host_;
   QRadioButton* opt1_ = nullptr;
   QRadioButton* opt2_ = nullptr;
   EntryBox* txt1_ = nullptr;
   EntryBox* txt2_ = nullptr;
-  QPushButton* cmd1_ = nullptr;
-  QPushButton* cmd2_ = nullptr;
-  EnterOrder* enter_ = nullptr;
 };
 
 }  // namespace mk

@@ -11,8 +11,8 @@
 
 #include "calc/runoff.h"
 #include "ui/main_input_screen.h"
-#include "ui/prompter.h"
 #include "ui/screen_host.h"
+#include "ui/sub_screen_support.h"
 #include "ui/widget_support.h"
 
 namespace mk {
@@ -27,12 +27,6 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 const char* const kCircled[6] = {"①", "②", "③", "④", "⑤", "⑥"};
 
-QLabel* Heading(const QString& text) {
-  auto* label = new QLabel(text);
-  label->setAlignment(Qt::AlignCenter);
-  return label;
-}
-
 }  // namespace
 
 RunoffCoefficientScreen::RunoffCoefficientScreen(ScreenHost& host, QWidget* parent)
@@ -45,12 +39,7 @@ RunoffCoefficientScreen::RunoffCoefficientScreen(ScreenHost& host, QWidget* pare
 void RunoffCoefficientScreen::build() {
   auto* layout = new QVBoxLayout(this);
 
-  auto* title = new QLabel(QStringLiteral("◇ 流 出 係 数"));
-  QFont titleFont = title->font();
-  titleFont.setPointSizeF(titleFont.pointSizeF() * 1.3);
-  titleFont.setBold(true);
-  title->setFont(titleFont);
-  layout->addWidget(title);
+  layout->addWidget(TitleLine(QStringLiteral("◇ 流 出 係 数"), 1.3));
 
   layout->addWidget(
       new QLabel(QStringLiteral("（土地利用形態を選択チェックし（６つまで）、流出係数、流域面積を入力してください。）")));
@@ -63,8 +52,8 @@ void RunoffCoefficientScreen::build() {
   for (int column = 0; column < 3; ++column) {
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(12);
-    grid->addWidget(Heading(QStringLiteral("土地利用形態")), 0, 0);
-    grid->addWidget(Heading(QStringLiteral("流出係数")), 0, 1);
+    grid->addWidget(ColumnHead(QStringLiteral("土地利用形態")), 0, 0);
+    grid->addWidget(ColumnHead(QStringLiteral("流出係数")), 0, 1);
     for (int i = columnStarts[column]; i < columnStarts[column + 1]; ++i) {
       auto* box = new QCheckBox(QString::fromUtf8(choices[i].caption));
       NameControl(box, choices[i].control, box->text());
@@ -88,9 +77,9 @@ void RunoffCoefficientScreen::build() {
   auto* rows = new QHBoxLayout(rowsFrame);
   for (int block = 0; block < 2; ++block) {
     auto* grid = new QGridLayout;
-    grid->addWidget(Heading(QStringLiteral("土地利用形態")), 0, 1);
-    grid->addWidget(Heading(QStringLiteral("流出係数")), 0, 2);
-    grid->addWidget(Heading(QStringLiteral("流域面積(m2)")), 0, 3);
+    grid->addWidget(ColumnHead(QStringLiteral("土地利用形態")), 0, 1);
+    grid->addWidget(ColumnHead(QStringLiteral("流出係数")), 0, 2);
+    grid->addWidget(ColumnHead(QStringLiteral("流域面積(m2)")), 0, 3);
     for (int r = 0; r < 3; ++r) {
       const int row = block * 3 + r;
       const QString number = QString::fromUtf8(kCircled[row]);
@@ -107,12 +96,9 @@ void RunoffCoefficientScreen::build() {
       grid->addWidget(names_[row], r + 1, 1);
       grid->addWidget(coefficients_[row], r + 1, 2);
       grid->addWidget(areas_[row], r + 1, 3);
-      connect(names_[row], &QLineEdit::textEdited, this,
-              [&runoff, row](const QString& t) { runoff.txt_t[row] = t.toStdString(); });
-      connect(coefficients_[row], &QLineEdit::textEdited, this,
-              [&runoff, row](const QString& t) { runoff.txt_c[row] = t.toStdString(); });
-      connect(areas_[row], &QLineEdit::textEdited, this,
-              [&runoff, row](const QString& t) { runoff.txt_a[row] = t.toStdString(); });
+      BindText(names_[row], runoff.txt_t[row]);
+      BindText(coefficients_[row], runoff.txt_c[row]);
+      BindText(areas_[row], runoff.txt_a[row]);
     }
     rows->addLayout(grid);
     if (block == 0) rows->addSpacing(16);
@@ -123,15 +109,7 @@ void RunoffCoefficientScreen::build() {
   layout->addWidget(new QLabel(
       QStringLiteral("（例：①④の場合は④を消して②に、①②④⑤の場合は⑤を消して③に入れてください。）")));
 
-  cmd1_ = new QPushButton(QStringLiteral("ＯＫ"));
-  cmd2_ = new QPushButton(QStringLiteral("キャンセル"));
-  NameControl(cmd1_, "cmd1", cmd1_->text());
-  NameControl(cmd2_, "cmd2", cmd2_->text());
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(cmd1_);
-  buttons->addWidget(cmd2_);
-  layout->addLayout(buttons);
+  layout->addLayout(OkCancelRow(cmd1_, cmd2_));
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
   connect(cmd1_, &QPushButton::clicked, this, &RunoffCoefficientScreen::onOk);
@@ -155,11 +133,7 @@ void RunoffCoefficientScreen::onTick(int index, bool ticked) {
 
 void RunoffCoefficientScreen::onOk() {
   ProjectRecord& record = host_.record();
-  if (auto failure = AcceptRunoffScreen(record)) {
-    host_.prompter().error(this, Q(failure->message));
-    host_.focusControl(Q(failure->focus));
-    return;
-  }
+  if (ShowFailure(host_, this, AcceptRunoffScreen(record))) return;
   host_.hideScreen("Form16");
   host_.discardRunResult();
   host_.showScreen("Form25", 0, 0);
@@ -181,10 +155,7 @@ void RunoffCoefficientScreen::onCancel() {
 
 void RunoffCoefficientScreen::keyPressEvent(QKeyEvent* event) {
   // No Enter order on this screen: Enter presses only a focused button.
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    if (auto* button = qobject_cast<QPushButton*>(focusWidget())) button->click();
-    return;
-  }
+  if (PressFocusedButtonOnEnter(this, event)) return;
   QWidget::keyPressEvent(event);
 }
 

@@ -3,14 +3,12 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 #include "ui/main_input_screen.h"
-#include "ui/prompter.h"
 #include "ui/screen_host.h"
 #include "ui/widget_support.h"
 
@@ -22,30 +20,11 @@ const char* const kNoticeSewage =
     "地下水混入率、計画汚水量の割増し 及び 粗度係数(ｎ)は、各地域の開発指導要綱等による事｡";
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
-std::string S(const QString& text) { return text.toStdString(); }
-
-// An option's checked state set from the record; an exclusive group member
-// can only be unchecked with the exclusivity lifted for the moment.
-void SetOption(QRadioButton* option, bool checked) {
-  option->setAutoExclusive(false);
-  option->setChecked(checked);
-  option->setAutoExclusive(true);
-}
-
-// One row of a block: caption, "Ｐ＝", box, unit.
-void AddRow(QGridLayout* grid, int row, const QString& caption, const QString& sign, EntryBox* box,
-            const QString& unit) {
-  grid->addWidget(new QLabel(caption), row, 0);
-  grid->addWidget(new QLabel(sign), row, 1, Qt::AlignRight);
-  grid->addWidget(box, row, 2);
-  grid->addWidget(new QLabel(unit), row, 3);
-}
 
 }  // namespace
 
 SewageFlowScreen::SewageFlowScreen(ScreenHost& host, QWidget* parent)
-    : QDialog(parent), host_(host) {
-  NameScreen(this, "Form28", QStringLiteral("ミルカナ"));
+    : SubScreenDialog(host, QStringLiteral("Form28"), parent) {
   build();
   load();
 }
@@ -77,16 +56,16 @@ void SewageFlowScreen::build() {
 
   populationBlock_ = new QGroupBox(this);
   auto* population = new QGridLayout(populationBlock_);
-  AddRow(population, 0, QStringLiteral("計画人口"), QStringLiteral("Ｐ＝"), txt_p_, QStringLiteral("人"));
-  AddRow(population, 1, QStringLiteral("計画時間最大汚水量（１人１日当り）"), QStringLiteral("ｑ＝"),
-         txt_q1_, QStringLiteral("㍑／人／日"));
+  AddEntryRow(population, 0, QStringLiteral("計画人口"), QStringLiteral("Ｐ＝"), txt_p_, QStringLiteral("人"));
+  AddEntryRow(population, 1, QStringLiteral("計画時間最大汚水量（１人１日当り）"), QStringLiteral("ｑ＝"),
+              txt_q1_, QStringLiteral("㍑／人／日"));
   layout->addWidget(populationBlock_);
 
   areaBlock_ = new QGroupBox(this);
   auto* area = new QGridLayout(areaBlock_);
-  AddRow(area, 0, QStringLiteral("排水面積"), QStringLiteral("Ａ＝"), txt_a_, QStringLiteral("m2"));
-  AddRow(area, 1, QStringLiteral("計画時間最大汚水量　（１ｈｒ当り）"), QStringLiteral("ｑ＝"), txt_q2_,
-         QStringLiteral("m3/sec・ha"));
+  AddEntryRow(area, 0, QStringLiteral("排水面積"), QStringLiteral("Ａ＝"), txt_a_, QStringLiteral("m2"));
+  AddEntryRow(area, 1, QStringLiteral("計画時間最大汚水量　（１ｈｒ当り）"), QStringLiteral("ｑ＝"), txt_q2_,
+              QStringLiteral("m3/sec・ha"));
   layout->addWidget(areaBlock_);
 
   // Both blocks use the same column widths, so the boxes line up.
@@ -97,42 +76,25 @@ void SewageFlowScreen::build() {
     grid->setColumnMinimumWidth(3, fontMetrics().horizontalAdvance(QStringLiteral("m3/sec・ha")) + 8);
   }
 
-  cmd1_ = new QPushButton(QStringLiteral("ＯＫ"));
-  cmd2_ = new QPushButton(QStringLiteral("キャンセル"));
-  NameControl(cmd1_, "cmd1", cmd1_->text());
-  NameControl(cmd2_, "cmd2", cmd2_->text());
-  // Enter follows the screen's own order; it never presses a button that
-  // does not have the focus.
-  for (QPushButton* button : {cmd1_, cmd2_}) {
-    button->setAutoDefault(false);
-    button->setDefault(false);
-  }
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(cmd1_);
-  buttons->addWidget(cmd2_);
-  layout->addLayout(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  addOkCancel(layout);
 
   auto& sewage = host_.record().sewage;
   connect(opt1_, &QRadioButton::clicked, this, [this] { chooseClass(SewageClass::Residential); });
   connect(opt2_, &QRadioButton::clicked, this, [this] { chooseClass(SewageClass::NonResidential1); });
   connect(opt3_, &QRadioButton::clicked, this, [this] { chooseClass(SewageClass::NonResidential2); });
-  connect(txt_p_, &QLineEdit::textEdited, this, [&sewage](const QString& t) { sewage.txt_p = S(t); });
-  connect(txt_q1_, &QLineEdit::textEdited, this, [&sewage](const QString& t) { sewage.txt_q1 = S(t); });
-  connect(txt_a_, &QLineEdit::textEdited, this, [&sewage](const QString& t) { sewage.txt_a = S(t); });
-  connect(txt_q2_, &QLineEdit::textEdited, this, [&sewage](const QString& t) { sewage.txt_q2 = S(t); });
-  connect(cmd1_, &QPushButton::clicked, this, &SewageFlowScreen::onOk);
-  connect(cmd2_, &QPushButton::clicked, this, &SewageFlowScreen::reject);
+  BindText(txt_p_, sewage.txt_p);
+  BindText(txt_q1_, sewage.txt_q1);
+  BindText(txt_a_, sewage.txt_a);
+  BindText(txt_q2_, sewage.txt_q2);
 
-  enter_ = new EnterOrder(this);
-  enter_->setTarget(opt1_, [this] { return txt_p_; });
-  enter_->setTarget(opt2_, [this] { return txt_p_; });
-  enter_->setTarget(opt3_, [this] { return txt_a_; });
-  enter_->setTarget(txt_p_, [this] { return txt_q1_; });
-  enter_->setTarget(txt_q1_, [this] { return afterPerCapitaFlow(); });
-  enter_->setTarget(txt_a_, [this] { return txt_q2_; });
-  enter_->setTarget(txt_q2_, [this] { return cmd1_; });
+  auto* enter = new EnterOrder(this);
+  enter->setTarget(opt1_, [this] { return txt_p_; });
+  enter->setTarget(opt2_, [this] { return txt_p_; });
+  enter->setTarget(opt3_, [this] { return txt_a_; });
+  enter->setTarget(txt_p_, [this] { return txt_q1_; });
+  enter->setTarget(txt_q1_, [this] { return afterPerCapitaFlow(); });
+  enter->setTarget(txt_a_, [this] { return txt_q2_; });
+  enter->setTarget(txt_q2_, [this] { return cmd1_; });
 }
 
 QWidget* SewageFlowScreen::afterPerCapitaFlow() {
@@ -164,11 +126,7 @@ void SewageFlowScreen::chooseClass(SewageClass sewageClass) {
 }
 
 void SewageFlowScreen::onOk() {
-  if (auto failure = AcceptSewageScreen(host_.record())) {
-    host_.prompter().error(this, Q(failure->message));
-    host_.focusControl(Q(failure->focus));
-    return;
-  }
+  if (ShowFailure(host_, this, AcceptSewageScreen(host_.record()))) return;
   QDialog::accept();
 }
 
@@ -176,21 +134,6 @@ void SewageFlowScreen::reject() {
   host_.record().sewage = SewageFlowInput{};
   load();
   QDialog::reject();
-}
-
-void SewageFlowScreen::keyPressEvent(QKeyEvent* event) {
-  // Enter presses the button that has the focus (OK reached through the
-  // Enter order) and is otherwise ignored; Escape cancels.
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    if (auto* button = qobject_cast<QPushButton*>(focusWidget())) button->click();
-    return;
-  }
-  QDialog::keyPressEvent(event);
-}
-
-void SewageFlowScreen::showEvent(QShowEvent* event) {
-  load();
-  QDialog::showEvent(event);
 }
 
 void OpenSewageScreen(ScreenHost& host) {

@@ -11,44 +11,36 @@
 //                    screen itself then selects opt8, makes txt3 bordered
 //                    and focuses it.
 
-#include <QDialog>
-
 #include "calc/sewage.h"
+#include "ui/sub_screen_support.h"
 
 class QGroupBox;
-class QPushButton;
 class QRadioButton;
 
 namespace mk {
 
 class EntryBox;
-class EnterOrder;
-class ScreenHost;
 
-class SewageFlowScreen : public QDialog {
+class SewageFlowScreen : public SubScreenDialog {
   Q_OBJECT
  public:
   explicit SewageFlowScreen(ScreenHost& host, QWidget* parent = nullptr);
 
   // Shows record.sewage: class, four boxes, enabled blocks.
-  void load();
+  void load() override;
 
   // Cancel (also Escape and the close box): the entries are lost and no
   // class is chosen at the next opening; the main screen's txt3 stays empty.
   void reject() override;
 
  protected:
-  void keyPressEvent(QKeyEvent* event) override;
-  // Every opening shows the record as it is now.
-  void showEvent(QShowEvent* event) override;
+  void onOk() override;
 
  private:
   void build();
   void chooseClass(SewageClass sewageClass);
-  void onOk();
   QWidget* afterPerCapitaFlow();
 
-  ScreenHost& host_;
   QRadioButton* opt1_ = nullptr;
   QRadioButton* opt2_ = nullptr;
   QRadioButton* opt3_ = nullptr;
@@ -58,9 +50,6 @@ class SewageFlowScreen : public QDialog {
   EntryBox* txt_q1_ = nullptr;
   EntryBox* txt_a_ = nullptr;
   EntryBox* txt_q2_ = nullptr;
-  QPushButton* cmd1_ = nullptr;
-  QPushButton* cmd2_ = nullptr;
-  EnterOrder* enter_ = nullptr;
 };
 
 // The main screen's "計算する" for the sewage flow: opt7 selected, "住宅地"
