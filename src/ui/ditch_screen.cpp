@@ -10,8 +10,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "calc/catalogue.h"
-#include "ui/flow_time_selection_screen.h"
 #include "ui/screen_host.h"
 #include "ui/widget_support.h"
 
@@ -101,19 +99,12 @@ void DitchSketch::paintEvent(QPaintEvent*) {
   p.drawText(QPointF(rightDim + 5, (kTop + kBottom) / 2.0 + metrics.ascent() / 2.0), QStringLiteral("h"));
 }
 
-DitchScreen::DitchScreen(ScreenHost& host, QWidget* parent) : QWidget(parent), host_(host) {
-  NameScreen(this, QStringLiteral("Form19"), QStringLiteral("Ｕ型溝　台形溝"));
-
+DitchScreen::DitchScreen(ScreenHost& host, QWidget* parent)
+    : FlowTimeFacilityScreen(host, QStringLiteral("Form19"), QStringLiteral("Ｕ型溝　台形溝"), parent) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(12, 10, 12, 12);
   layout->setSpacing(8);
-
-  auto* heading = new QLabel(QStringLiteral("Ｕ型溝　台形溝"), this);
-  QFont headingFont = heading->font();
-  headingFont.setBold(true);
-  heading->setFont(headingFont);
-  NameControl(heading, QStringLiteral("Label1"));
-  layout->addWidget(heading);
+  layout->addWidget(makeHeading(QStringLiteral("Ｕ型溝　台形溝")));
 
   auto* nameRow = new QHBoxLayout;
   auto* nameCaption = new QLabel(QStringLiteral("排水溝の材料・名称"), this);
@@ -156,10 +147,10 @@ DitchScreen::DitchScreen(ScreenHost& host, QWidget* parent) : QWidget(parent), h
   NameControl(roughnessCaption, QStringLiteral("Label8"));
   txt_[5] = new EntryBox(this);
   NameControl(txt_[5], QStringLiteral("txt6"), QStringLiteral("粗度係数"));
+  DitchInputs& f = host_.record().flowTime.form19;
   auto* depthCaption = new QLabel(QStringLiteral("有効水深"), this);
   NameControl(depthCaption, QStringLiteral("Label9"));
-  cbo1_ = new QComboBox(this);
-  NameControl(cbo1_, QStringLiteral("cbo1"), QStringLiteral("有効水深"));
+  cbo1_ = makeDepthChoice(depthCaption->text(), &f.cbo1);
   for (QWidget* box : {static_cast<QWidget*>(txt_[4]), static_cast<QWidget*>(txt_[5]),
                        static_cast<QWidget*>(cbo1_)})
     box->setFixedWidth(110);
@@ -171,10 +162,8 @@ DitchScreen::DitchScreen(ScreenHost& host, QWidget* parent) : QWidget(parent), h
   grid->addWidget(cbo1_, 2, 1);
   grid->setColumnStretch(2, 1);
 
-  cmd1_ = new QPushButton(QStringLiteral("計算"), this);
-  NameControl(cmd1_, QStringLiteral("cmd1"), QStringLiteral("計算"));
-  cmd2_ = new QPushButton(QStringLiteral("キャンセル"), this);
-  NameControl(cmd2_, QStringLiteral("cmd2"), QStringLiteral("キャンセル"));
+  cmd1_ = makeCalculateButton();
+  cmd2_ = makeCancelButton();
   auto* buttons = new QVBoxLayout;
   buttons->addStretch(1);
   buttons->addWidget(cmd1_);
@@ -186,15 +175,9 @@ DitchScreen::DitchScreen(ScreenHost& host, QWidget* parent) : QWidget(parent), h
   enter_ = new EnterOrder(this);
   enter_->setOrder({txt_m_, txt_[0], txt_[1], txt_[2], txt_[3], txt_[4], txt_[5], cbo1_, cmd1_});
 
-  DitchInputs& f = host_.record().flowTime.form19;
   BindTextToRecord(txt_m_, &f.txt_m);
   std::string* fields[] = {&f.txt1, &f.txt2, &f.txt3, &f.txt4, &f.txt5, &f.txt6};
   for (int i = 0; i < 6; ++i) BindTextToRecord(txt_[i], fields[i]);
-  connect(cbo1_, &QComboBox::currentIndexChanged, this, [this](int index) {
-    if (!loading_) host_.record().flowTime.form19.cbo1 = index;
-  });
-  connect(cmd1_, &QPushButton::clicked, this, [this] { compute(); });
-  connect(cmd2_, &QPushButton::clicked, this, [this] { CancelFlowTimeVelocity(host_); });
 
   load();
 }
@@ -207,12 +190,6 @@ void DitchScreen::load() {
   for (int i = 0; i < 6; ++i) txt_[i]->setText(QString::fromStdString(*fields[i]));
   FillDepthChoices(cbo1_, DepthListKind::OpenChannel, f.cbo1);
   loading_ = false;
-}
-
-void DitchScreen::compute() {
-  double velocity = 0.0;
-  if (!ComputeFlowTimeVelocity(host_, this, velocity)) return;
-  HandBackFlowTimeVelocity(host_, objectName(), velocity);
 }
 
 }  // namespace mk

@@ -4,15 +4,13 @@
 // names its dimensions h, b1, b2 and b3.  It keeps its values while it
 // stays open and opens empty after it was closed.
 
-#include <QWidget>
+#include "ui/flow_time_facility_screen.h"
 
 class QComboBox;
 class QPushButton;
 
 namespace mk {
 
-class ScreenHost;
-class EntryBox;
 class EnterOrder;
 
 // The fixed sketch: an open trapezoid with the height h, the bottom width
@@ -27,25 +25,21 @@ class DitchSketch : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 };
 
-class DitchScreen : public QWidget {
+class DitchScreen : public FlowTimeFacilityScreen {
   Q_OBJECT
  public:
   explicit DitchScreen(ScreenHost& host, QWidget* parent = nullptr);
 
   // Shows record.flowTime.form19.
-  void load();
+  void load() override;
 
  private:
-  void compute();
-
-  ScreenHost& host_;
   EntryBox* txt_m_ = nullptr;
   EntryBox* txt_[6] = {};  // txt1 .. txt6
   QComboBox* cbo1_ = nullptr;
   QPushButton* cmd1_ = nullptr;
   QPushButton* cmd2_ = nullptr;
   EnterOrder* enter_ = nullptr;
-  bool loading_ = false;
 };
 
 }  // namespace mk

@@ -3,29 +3,24 @@
 // any diameter (Form17 kind 4).  It keeps its values while it stays open
 // and opens empty after it was closed.
 
-#include <QWidget>
+#include "ui/flow_time_facility_screen.h"
 
 class QComboBox;
 class QPushButton;
 
 namespace mk {
 
-class ScreenHost;
-class EntryBox;
 class EnterOrder;
 
-class FlowTimeCircularScreen : public QWidget {
+class FlowTimeCircularScreen : public FlowTimeFacilityScreen {
   Q_OBJECT
  public:
   explicit FlowTimeCircularScreen(ScreenHost& host, QWidget* parent = nullptr);
 
   // Shows record.flowTime.form20.
-  void load();
+  void load() override;
 
  private:
-  void compute();
-
-  ScreenHost& host_;
   EntryBox* txt_m_ = nullptr;
   EntryBox* txt1_ = nullptr;
   EntryBox* txt2_ = nullptr;
@@ -34,7 +29,6 @@ class FlowTimeCircularScreen : public QWidget {
   QPushButton* cmd1_ = nullptr;
   QPushButton* cmd2_ = nullptr;
   EnterOrder* enter_ = nullptr;
-  bool loading_ = false;
 };
 
 }  // namespace mk

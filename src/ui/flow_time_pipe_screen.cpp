@@ -8,7 +8,6 @@
 #include <QPushButton>
 
 #include "calc/catalogue.h"
-#include "ui/flow_time_selection_screen.h"
 #include "ui/screen_host.h"
 #include "ui/widget_support.h"
 
@@ -38,19 +37,14 @@ void ResetFlowTimePipeInputs(FlowTimeFacilityInputs& inputs, int kind) {
 }
 
 FlowTimePipeScreen::FlowTimePipeScreen(ScreenHost& host, QWidget* parent)
-    : QWidget(parent), host_(host) {
-  NameScreen(this, QStringLiteral("Form18"), QString());
+    : FlowTimeFacilityScreen(host, QStringLiteral("Form18"), QString(), parent) {
 
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(12, 10, 12, 12);
   grid->setHorizontalSpacing(10);
   grid->setVerticalSpacing(8);
 
-  Label1_ = new QLabel(this);
-  QFont captionFont = Label1_->font();
-  captionFont.setBold(true);
-  Label1_->setFont(captionFont);
-  NameControl(Label1_, QStringLiteral("Label1"));
+  Label1_ = makeHeading(QString());
   grid->addWidget(Label1_, 0, 0);
 
   lst_pu_ = new QListWidget(this);
@@ -73,20 +67,18 @@ FlowTimePipeScreen::FlowTimePipeScreen(ScreenHost& host, QWidget* parent)
   grid->addWidget(roughnessCaption, 2, 1);
   grid->addWidget(txt2_, 2, 2);
 
+  FlowTimeFacilityInputs& inputs = host_.record().flowTime;
   Label6_ = new QLabel(this);
   NameControl(Label6_, QStringLiteral("Label6"));
-  cbo1_ = new QComboBox(this);
-  cbo1_->setMaxVisibleItems(15);
+  cbo1_ = makeDepthChoice(QString(), &inputs.form18.cbo1);
   grid->addWidget(Label6_, 3, 1);
   grid->addWidget(cbo1_, 3, 2);
   for (QWidget* box : {static_cast<QWidget*>(txt1_), static_cast<QWidget*>(txt2_),
                        static_cast<QWidget*>(cbo1_)})
     box->setFixedWidth(110);
 
-  cmd1_ = new QPushButton(QStringLiteral("計算"), this);
-  NameControl(cmd1_, QStringLiteral("cmd1"), QStringLiteral("計算"));
-  cmd2_ = new QPushButton(QStringLiteral("キャンセル"), this);
-  NameControl(cmd2_, QStringLiteral("cmd2"), QStringLiteral("キャンセル"));
+  cmd1_ = makeCalculateButton();
+  cmd2_ = makeCancelButton();
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   buttons->addWidget(cmd1_);
@@ -97,17 +89,11 @@ FlowTimePipeScreen::FlowTimePipeScreen(ScreenHost& host, QWidget* parent)
   enter_ = new EnterOrder(this);
   enter_->setTarget(cbo1_, [this] { return cmd1_; });
 
-  FlowTimeFacilityInputs& inputs = host_.record().flowTime;
   BindTextToRecord(txt1_, &inputs.form18.txt1);
   BindTextToRecord(txt2_, &inputs.form18.txt2);
   connect(lst_pu_, &QListWidget::currentRowChanged, this, [this](int row) {
     if (!loading_) host_.record().flowTime.form18.lst_pu = row;
   });
-  connect(cbo1_, &QComboBox::currentIndexChanged, this, [this](int index) {
-    if (!loading_) host_.record().flowTime.form18.cbo1 = index;
-  });
-  connect(cmd1_, &QPushButton::clicked, this, [this] { compute(); });
-  connect(cmd2_, &QPushButton::clicked, this, [this] { CancelFlowTimeVelocity(host_); });
 
   load();
 }
@@ -146,12 +132,6 @@ void FlowTimePipeScreen::load() {
   txt2_->setText(QString::fromStdString(f.txt2));
   FillDepthChoices(cbo1_, DepthListOf(trough), f.cbo1);
   loading_ = false;
-}
-
-void FlowTimePipeScreen::compute() {
-  double velocity = 0.0;
-  if (!ComputeFlowTimeVelocity(host_, this, velocity)) return;
-  HandBackFlowTimeVelocity(host_, objectName(), velocity);
 }
 
 }  // namespace mk

@@ -3,9 +3,8 @@
 // Hume) or a U-trough, whichever Form17's kind list chose.  It is
 // re-initialised on every selection of such a kind.
 
-#include <QWidget>
-
 #include "model/project_record.h"
+#include "ui/flow_time_facility_screen.h"
 
 class QComboBox;
 class QLabel;
@@ -14,8 +13,6 @@ class QPushButton;
 
 namespace mk {
 
-class ScreenHost;
-class EntryBox;
 class EnterOrder;
 
 // The inputs a selection of `kind` (Form17's list index 0..3 or 5) starts
@@ -23,20 +20,18 @@ class EnterOrder;
 // or "0.013"; U-trough "0.013") and "水深８割".
 void ResetFlowTimePipeInputs(FlowTimeFacilityInputs& inputs, int kind);
 
-class FlowTimePipeScreen : public QWidget {
+class FlowTimePipeScreen : public FlowTimeFacilityScreen {
   Q_OBJECT
  public:
   explicit FlowTimePipeScreen(ScreenHost& host, QWidget* parent = nullptr);
 
   // Shows record.flowTime.form18 for the kind of record.flowTime.lst_s:
   // captions, size list and depth list of a pipe or of a U-trough.
-  void load();
+  void load() override;
 
  private:
   bool isUTrough() const;
-  void compute();
 
-  ScreenHost& host_;
   QLabel* Label1_ = nullptr;
   QLabel* Label6_ = nullptr;
   QListWidget* lst_pu_ = nullptr;
@@ -46,7 +41,6 @@ class FlowTimePipeScreen : public QWidget {
   QPushButton* cmd1_ = nullptr;
   QPushButton* cmd2_ = nullptr;
   EnterOrder* enter_ = nullptr;
-  bool loading_ = false;
 };
 
 }  // namespace mk

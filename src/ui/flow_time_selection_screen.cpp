@@ -1,7 +1,6 @@
 #include "ui/flow_time_selection_screen.h"
 
-#include <QButtonGroup>
-#include <QComboBox>
+#include <QCloseEvent>
 #include <QFont>
 #include <QGroupBox>
 #include <QLabel>
@@ -56,6 +55,11 @@ void ResetFacilityInputs(FlowTimeFacilityInputs& inputs, int code) {
   }
 }
 
+void DiscardFlowTimeScreens(ScreenHost& host) {
+  for (int code = 1; code <= 4; ++code) host.discardScreen(FlowTimeFacilityForm(code));
+  host.discardScreen(QStringLiteral("Form17"));
+}
+
 void ActivateScreenOf(ScreenHost& host, const QString& formDotControl) {
   QWidget* screen = host.findScreen(formDotControl.section(QLatin1Char('.'), 0, 0));
   if (!screen) return;
@@ -93,23 +97,33 @@ void OpenFlowTimeVelocity(ScreenHost& host) {
 }
 
 void DiscardFlowTimeVelocity(ScreenHost& host) {
-  for (int code = 1; code <= 4; ++code) host.discardScreen(FlowTimeFacilityForm(code));
-  host.discardScreen(QStringLiteral("Form17"));
+  DiscardFlowTimeScreens(host);
   host.record().flowTime = FlowTimeFacilityInputs{};
   host.record().flowTime.FlowTimeScreenCode = FormatGeneralNumber(0);
 }
 
 void CancelFlowTimeVelocity(ScreenHost& host) {
+  auto* selection = qobject_cast<FlowTimeSelectionScreen*>(host.findScreen(QStringLiteral("Form17")));
   host.hideScreen(QStringLiteral("Form17"));
   for (int code = 1; code <= 4; ++code) host.hideScreen(FlowTimeFacilityForm(code));
-  host.record().flowTime = FlowTimeFacilityInputs{};
+  if (selection)
+    selection->restoreOpeningState();
+  else
+    host.record().flowTime = FlowTimeFacilityInputs{};
   host.record().flowTime.FlowTimeScreenCode = FormatGeneralNumber(0);
   QObject* context = host.workArea();
   if (!context) {
-    DiscardFlowTimeVelocity(host);
+    DiscardFlowTimeScreens(host);
     return;
   }
-  QMetaObject::invokeMethod(context, [&host] { DiscardFlowTimeVelocity(host); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      context,
+      [&host] {
+        // Unless the velocity calculation was opened again meanwhile.
+        QWidget* reopened = host.findScreen(QStringLiteral("Form17"));
+        if (!reopened || !reopened->isVisible()) DiscardFlowTimeScreens(host);
+      },
+      Qt::QueuedConnection);
 }
 
 bool ComputeFlowTimeVelocity(ScreenHost& host, QWidget* screen, double& velocity) {
@@ -132,6 +146,7 @@ void HandBackFlowTimeVelocity(ScreenHost& host, const QString& facilityForm, dou
   host.hideScreen(facilityForm);
   if (auto* intensityScreen = qobject_cast<RainfallIntensityScreen*>(host.findScreen(QStringLiteral("Form12")))) {
     intensityScreen->acceptFlowTimeVelocity(velocity);
+    if (intensityScreen->isVisible()) ActivateScreenOf(host, QStringLiteral("Form12"));
     return;
   }
   // Without a rainfall-intensity screen, its record fields take the
@@ -141,19 +156,6 @@ void HandBackFlowTimeVelocity(ScreenHost& host, const QString& facilityForm, dou
   intensity.Option8 = true;
   intensity.txt5 = FormatNumber(velocity, "0.00##");
   host.setStatusNotice(QString::fromUtf8(kHandBackNotice));
-}
-
-void BindTextToRecord(EntryBox* box, std::string* field) {
-  QObject::connect(box, &QLineEdit::textEdited, box,
-                   [field](const QString& text) { *field = text.toStdString(); });
-}
-
-void FillDepthChoices(QComboBox* box, DepthListKind kind, int index) {
-  const QSignalBlocker blocker(box);
-  box->clear();
-  for (const DepthChoice& choice : DepthChoiceList(kind))
-    box->addItem(QString::fromStdString(choice.text));
-  box->setCurrentIndex(index >= 0 && index < box->count() ? index : -1);
 }
 
 FlowTimeSelectionScreen::FlowTimeSelectionScreen(ScreenHost& host, QWidget* parent)
@@ -268,18 +270,42 @@ void FlowTimeSelectionScreen::selectKind(int kind) {
   host_.showScreen(chosen, kFlowTimeFacilityLeftTwips, 0);
 }
 
+void FlowTimeSelectionScreen::restoreOpeningState() {
+  if (!openedWith_) return;
+  ProjectRecord& record = host_.record();
+  record.flowTime = openedWith_->inputs;
+  record.derived.flowTimeSection = openedWith_->section;
+  record.derived.flowTimeCapacity = openedWith_->capacity;
+  record.derived.flowTimeSlope = openedWith_->slope;
+  record.derived.flowTimeRoughness = openedWith_->roughness;
+  load();
+}
+
 void FlowTimeSelectionScreen::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  if (!event->spontaneous()) presentFacilityScreen();
+  if (event->spontaneous()) return;
+  const ProjectRecord& record = host_.record();
+  openedWith_ = OpeningState{record.flowTime, record.derived.flowTimeSection, record.derived.flowTimeCapacity,
+                             record.derived.flowTimeSlope, record.derived.flowTimeRoughness};
+  presentFacilityScreen();
+}
+
+void FlowTimeSelectionScreen::closeEvent(QCloseEvent* event) {
+  // The window stays until the velocity calculation discards it.
+  event->ignore();
+  CancelFlowTimeVelocity(host_);
 }
 
 void FlowTimeSelectionScreen::presentFacilityScreen() {
   const QString facility = FlowTimeFacilityForm(StoredFlowTimeScreenCode(host_));
   if (facility.isEmpty()) {
-    // No facility screen belongs to the velocity yet: start from the first kind.
-    loading_ = true;
-    lst_s_->setCurrentRow(0);
-    loading_ = false;
+    // No facility screen belongs to the velocity yet: start from the first
+    // kind with no formula chosen, as a new velocity calculation.
+    FlowTimeFacilityInputs& inputs = host_.record().flowTime;
+    inputs.lst_s = 0;
+    inputs.opt1 = false;
+    inputs.opt2 = false;
+    load();
     selectKind(0);
     return;
   }

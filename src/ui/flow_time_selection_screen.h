@@ -9,11 +9,10 @@
 
 #include <QString>
 #include <QWidget>
-#include <string>
+#include <optional>
 
-#include "calc/catalogue.h"
+#include "model/project_record.h"
 
-class QComboBox;
 class QListWidget;
 class QRadioButton;
 
@@ -21,7 +20,6 @@ namespace mk {
 
 class ScreenHost;
 class EnterOrder;
-class EntryBox;
 
 // Where every flow-time facility screen opens: at the top, beside Form17.
 inline constexpr int kFlowTimeFacilityLeftTwips = 4860;
@@ -43,10 +41,14 @@ void OpenFlowTimeVelocity(ScreenHost& host);
 // so may Form12 when the velocity is switched to an assumed one.
 void DiscardFlowTimeVelocity(ScreenHost& host);
 
-// "キャンセル" on a facility screen: Form17 and the facility screen close at
-// once (hidden now, destroyed when control is back in the event loop, since
-// the button that asked is on one of them) and the inputs and the screen code
-// are forgotten.  Form12 is not changed.
+// "キャンセル" on a facility screen, or the close box of Form17 or of a
+// facility screen: Form17 and the facility screen close at once (hidden
+// now, destroyed when control is back in the event loop, since the button
+// that asked is on one of them) and the screen code is forgotten, so the
+// next opening starts from the VP pipe.  Form12 is not changed, and so the
+// flow-time inputs and values go back to what they were when the velocity
+// calculation was opened: they describe the facility whose velocity Form12
+// holds, which the report prints and the project file keeps.
 void CancelFlowTimeVelocity(ScreenHost& host);
 
 // "計算" on a flow-time facility screen: the checks, the section and V.
@@ -58,13 +60,8 @@ bool ComputeFlowTimeVelocity(ScreenHost& host, QWidget* screen, double& velocity
 // Hides Form17 and the facility screen (they keep their values for the next
 // opening) and gives V to the rainfall-intensity screen (Form12): its
 // calculated-velocity option, V in its velocity box as "0.00##" without a
-// border, and its status notice.
+// border, and its status notice; Form12 becomes the active screen again.
 void HandBackFlowTimeVelocity(ScreenHost& host, const QString& facilityForm, double velocity);
-
-// Shared by the facility screens: a text box writes every edit into its
-// record field at once; a depth choice box is filled from its list.
-void BindTextToRecord(EntryBox* box, std::string* field);
-void FillDepthChoices(QComboBox* box, DepthListKind kind, int index);
 
 class FlowTimeSelectionScreen : public QWidget {
   Q_OBJECT
@@ -81,13 +78,29 @@ class FlowTimeSelectionScreen : public QWidget {
   // values while open and open empty otherwise.
   void selectKind(int kind);
 
+  // Puts the flow-time inputs and values back as they were when this
+  // screen was last shown ("キャンセル").
+  void restoreOpeningState();
+
  protected:
   void showEvent(QShowEvent* event) override;
+  // The close box cancels the velocity calculation.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void presentFacilityScreen();
 
+  // The record's flow-time part when the screen was shown.
+  struct OpeningState {
+    FlowTimeFacilityInputs inputs;
+    FacilitySection section;
+    CapacityResult capacity;
+    double slope = 0.0;
+    double roughness = 0.0;
+  };
+
   ScreenHost& host_;
+  std::optional<OpeningState> openedWith_;
   QListWidget* lst_s_ = nullptr;
   QRadioButton* opt1_ = nullptr;
   QRadioButton* opt2_ = nullptr;

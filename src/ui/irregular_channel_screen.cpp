@@ -146,19 +146,11 @@ void VertexTable::paintEvent(QPaintEvent*) {
 // ---------------------------------------------------------------- screen
 
 IrregularChannelScreen::IrregularChannelScreen(ScreenHost& host, QWidget* parent)
-    : QWidget(parent), host_(host) {
-  NameScreen(this, QStringLiteral("Form21"), QStringLiteral("その他排水溝"));
-
+    : FlowTimeFacilityScreen(host, QStringLiteral("Form21"), QStringLiteral("その他排水溝"), parent) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(12, 10, 12, 12);
   layout->setSpacing(8);
-
-  auto* heading = new QLabel(QStringLiteral("その他排水溝"), this);
-  QFont headingFont = heading->font();
-  headingFont.setBold(true);
-  heading->setFont(headingFont);
-  NameControl(heading, QStringLiteral("Label1"));
-  layout->addWidget(heading);
+  layout->addWidget(makeHeading(QStringLiteral("その他排水溝")));
 
   auto* body = new QHBoxLayout;
   body->setSpacing(14);
@@ -241,11 +233,10 @@ IrregularChannelScreen::IrregularChannelScreen(ScreenHost& host, QWidget* parent
   right->addLayout(drawingGrid);
   right->addStretch(1);
   cmd1_ = new QPushButton(QStringLiteral("計算"), this);
-  NameControl(cmd1_, QStringLiteral("cmd1"), QStringLiteral("計算"));
+  NameControl(cmd1_, QStringLiteral("cmd1"), cmd1_->text());
   cmd3_ = new QPushButton(QStringLiteral("描画"), this);
-  NameControl(cmd3_, QStringLiteral("cmd3"), QStringLiteral("描画"));
-  cmd2_ = new QPushButton(QStringLiteral("キャンセル"), this);
-  NameControl(cmd2_, QStringLiteral("cmd2"), QStringLiteral("キャンセル"));
+  NameControl(cmd3_, QStringLiteral("cmd3"), cmd3_->text());
+  cmd2_ = makeCancelButton();
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   buttons->addWidget(cmd1_);
@@ -288,9 +279,8 @@ IrregularChannelScreen::IrregularChannelScreen(ScreenHost& host, QWidget* parent
     }
   }
 
-  connect(cmd1_, &QPushButton::clicked, this, [this] { compute(true); });
-  connect(cmd3_, &QPushButton::clicked, this, [this] { compute(false); });
-  connect(cmd2_, &QPushButton::clicked, this, [this] { CancelFlowTimeVelocity(host_); });
+  connect(cmd1_, &QPushButton::clicked, this, [this] { computeAndDraw(true); });
+  connect(cmd3_, &QPushButton::clicked, this, [this] { computeAndDraw(false); });
 
   load();
 }
@@ -306,11 +296,11 @@ void IrregularChannelScreen::load() {
   }
 }
 
-void IrregularChannelScreen::compute(bool handBack) {
-  double velocity = 0.0;
-  if (!ComputeFlowTimeVelocity(host_, this, velocity)) return;
+void IrregularChannelScreen::computeAndDraw(bool handBackVelocity) {
+  const std::optional<double> velocity = computeVelocity();
+  if (!velocity) return;
   draw();
-  if (handBack) HandBackFlowTimeVelocity(host_, objectName(), velocity);
+  if (handBackVelocity) handBack(*velocity);
 }
 
 void IrregularChannelScreen::draw() {

@@ -12,13 +12,13 @@
 #include <vector>
 
 #include "calc/polygon_drawing.h"
+#include "ui/flow_time_facility_screen.h"
 #include "ui/widget_support.h"
 
 class QPushButton;
 
 namespace mk {
 
-class ScreenHost;
 class EnterOrder;
 
 // Picture1: the outline as an open polyline, 2 pixels wide, on white.
@@ -80,22 +80,21 @@ class VertexTable : public QWidget {
   VertexBox* y_[8] = {};
 };
 
-class IrregularChannelScreen : public QWidget {
+class IrregularChannelScreen : public FlowTimeFacilityScreen {
   Q_OBJECT
  public:
   explicit IrregularChannelScreen(ScreenHost& host, QWidget* parent = nullptr);
 
   // Shows record.flowTime.form21.
-  void load();
+  void load() override;
 
   OutlineDrawing* drawing() const { return Picture1_; }
 
  private:
   // "計算" (hand V back) and "描画" (stay open): checks, section, drawing, V.
-  void compute(bool handBack);
+  void computeAndDraw(bool handBackVelocity);
   void draw();
 
-  ScreenHost& host_;
   EntryBox* txt_m_ = nullptr;
   EntryBox* txt_[5] = {};  // txt1 .. txt5
   VertexTable* table_ = nullptr;

@@ -190,10 +190,11 @@ void PrintImageViewer::showEvent(QShowEvent* event) {
 }
 
 void PrintImageViewer::closeEvent(QCloseEvent* event) {
-  // Closed by its window's close button: as "閉じる(&C)", the toolbar
-  // comes back (the window itself is only hidden).
-  host_.setToolbarVisible(true);
-  event->accept();
+  // The close box acts as "閉じる(&C)": the toolbar comes back and the
+  // window is unloaded through the main window, which keeps its list of
+  // screens.
+  event->ignore();
+  closeViewer();
 }
 
 void PrintImageViewer::nextPage() {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "flow_time_test_support.h"
+#include "report/flow_report.h"
 #include "ui/rainfall_intensity_screen.h"
 
 namespace mk {
@@ -175,6 +176,72 @@ TEST(FlowTimeSelectionScreen, CancelForgetsTheCodeAndTheNextOpeningStartsWithThe
   EXPECT_FALSE(f.control<QRadioButton>("Form17", "opt1")->isChecked());
   EXPECT_EQ(f.control<QLabel>("Form18", "Label1")->text(), "ＶＰ管");
   EXPECT_EQ(f.host.record().flowTime.FlowTimeScreenCode, " 1 ");
+}
+
+TEST(FlowTimeSelectionScreen, CancelAfterAVelocityKeepsTheFacilityThatGaveIt) {
+  // Form12 keeps the ditch's velocity after a later Cancel, so the report
+  // and the project file must go on describing that ditch.
+  FlowTimeFixture f;
+  f.host.record().main.opt4 = true;
+  f.host.record().intensity.Option4 = true;
+  f.host.record().intensity.Option6 = true;
+  f.host.record().intensity.txt4 = "600";
+  f.open();
+  f.click("Form17", "opt2");
+  f.chooseKind(6);
+  for (const auto& [name, text] : {std::pair{"txt_m", "側溝"}, {"txt1", "1.0"}, {"txt2", "1.0"},
+                                   {"txt3", "3.0"}, {"txt4", "1.0"}, {"txt5", "5"}, {"txt6", "0.015"}})
+    f.type("Form19", name, text);
+  f.click("Form19", "cmd1");
+  ASSERT_TRUE(f.host.prompter_.requests.isEmpty()) << f.lastMessage().toStdString();
+  const std::string velocity = f.host.record().intensity.txt5;
+  const FlowReport before = ComposeFlowReport(f.host.record());
+  ASSERT_NE(std::find(before.lines.begin(), before.lines.end(),
+                      "                    （水深８割、クッター公式による）"),
+            before.lines.end());
+
+  // Opened again, edited, drawn anew from the first kind, then cancelled.
+  f.open();
+  f.type("Form19", "txt1", "2.0");
+  f.chooseKind(0);
+  f.click("Form18", "cmd2");
+  const ProjectRecord& record = f.host.record();
+  EXPECT_EQ(record.flowTime.FlowTimeScreenCode, " 0 ");
+  EXPECT_EQ(record.flowTime.lst_s, 6);
+  EXPECT_TRUE(record.flowTime.opt2);
+  EXPECT_EQ(record.flowTime.form19.txt1, "1.0");
+  EXPECT_EQ(record.intensity.txt5, velocity);
+  EXPECT_EQ(ComposeFlowReport(record).lines, before.lines);
+
+  // The next opening starts from the VP pipe with no formula; cancelling
+  // that one keeps the ditch as well.
+  QCoreApplication::processEvents();
+  f.open();
+  EXPECT_EQ(f.control<QListWidget>("Form17", "lst_s")->currentRow(), 0);
+  EXPECT_FALSE(f.control<QRadioButton>("Form17", "opt2")->isChecked());
+  EXPECT_EQ(f.control<QLabel>("Form18", "Label1")->text(), "ＶＰ管");
+  f.click("Form18", "cmd2");
+  EXPECT_EQ(record.flowTime.lst_s, 6);
+  EXPECT_EQ(ComposeFlowReport(record).lines, before.lines);
+}
+
+TEST(FlowTimeSelectionScreen, CloseBoxesCancelTheVelocityCalculation) {
+  FlowTimeFixture f;
+  f.open();
+  for (const char* form : {"Form17", "Form20"}) {
+    f.chooseKind(4);
+    auto* sub = qobject_cast<QMdiSubWindow*>(f.host.findScreen(form)->parentWidget());
+    ASSERT_NE(sub, nullptr);
+    sub->close();
+    EXPECT_FALSE(f.visible("Form17")) << form;
+    EXPECT_FALSE(f.visible("Form20")) << form;
+    EXPECT_EQ(f.host.record().flowTime.FlowTimeScreenCode, " 0 ") << form;
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f.host.findScreen("Form17"), nullptr) << form;
+    EXPECT_EQ(f.host.findScreen("Form20"), nullptr) << form;
+    f.open();
+    EXPECT_TRUE(f.visible("Form18")) << form;
+  }
 }
 
 TEST(FlowTimeSelectionScreen, OpeningAfterAProjectWasReadShowsItsScreenWithItsValues) {

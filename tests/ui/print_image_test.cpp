@@ -252,6 +252,13 @@ TEST_F(PrintImageTest, CloseShowsTheToolbarAndUnloadsTheViewer) {
   ShowPrintImage(host_, nullptr);
   EXPECT_FALSE(host_.toolbarVisible);
   EXPECT_TRUE(shown(viewer("Form7")));
+
+  // The window's close box does the same as "閉じる(&C)".
+  qobject_cast<QMdiSubWindow*>(viewer("Form7")->parentWidget())->close();
+  EXPECT_TRUE(host_.toolbarVisible);
+  EXPECT_FALSE(shown(viewer("Form7")));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(viewer("Form7"), nullptr);
 }
 
 TEST_F(PrintImageTest, CancelledPrinterDialogPrintsNothing) {
