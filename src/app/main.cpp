@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <QFontDatabase>
-#include <QStringList>
 
 #include "ui/about_dialog.h"
 #include "ui/main_window.h"
@@ -9,16 +8,13 @@
 namespace {
 
 // The screens are laid out for a fixed-pitch Japanese Gothic, in which a
-// full-width character is two half-width ones: the facility list's leading
-// blanks then line its entries up.  Without one the system font stays.
+// full-width character is two half-width ones.  Without one the system
+// font stays (the facility list still gets a fixed-pitch font of its own).
 void UseJapaneseGothic() {
-  const QStringList gothics{QStringLiteral("IPAGothic"), QStringLiteral("ＭＳ ゴシック"),
-                            QStringLiteral("MS Gothic")};
-  for (const QString& family : gothics) {
+  for (const QString& family : {QStringLiteral("IPAGothic"), QStringLiteral("ＭＳ ゴシック"),
+                                QStringLiteral("MS Gothic")}) {
     if (QFontDatabase::hasFamily(family)) {
-      QFont font(family, 9);
-      font.setFamilies(gothics);
-      QApplication::setFont(font);
+      QApplication::setFont(mk::FixedPitchGothic(QFont(family, 9)));
       return;
     }
   }

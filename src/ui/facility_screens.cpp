@@ -31,6 +31,15 @@ QLabel* Heading(const QString& text, QWidget* parent) {
   return label;
 }
 
+// One row of a facility screen's grid: the input's caption (its accessible
+// name), the input, and its unit when it has one.
+void AddRow(QGridLayout* grid, int row, QWidget* input, const QString& unit = QString()) {
+  QWidget* screen = grid->parentWidget();
+  grid->addWidget(new QLabel(input->accessibleName(), screen), row, 0);
+  grid->addWidget(input, row, 1);
+  if (!unit.isEmpty()) grid->addWidget(new QLabel(unit, screen), row, 2);
+}
+
 }  // namespace
 
 // ------------------------------------------------------------ FacilityScreen
@@ -174,10 +183,8 @@ CataloguePipeScreen::CataloguePipeScreen(ScreenHost& host, QWidget* parent)
   grid->addWidget(label1_, 0, 0, 1, 2);
   grid->addWidget(new QLabel(QStringLiteral("管径"), this), 1, 0, Qt::AlignTop);
   grid->addWidget(lst_pu_, 1, 1);
-  grid->addWidget(new QLabel(QStringLiteral("施設の勾配 x/1000"), this), 2, 0);
-  grid->addWidget(txt1, 2, 1);
-  grid->addWidget(new QLabel(QStringLiteral("粗度係数"), this), 3, 0);
-  grid->addWidget(txt2, 3, 1);
+  AddRow(grid, 2, txt1);
+  AddRow(grid, 3, txt2);
   grid->addWidget(label6_, 4, 0);
   grid->addWidget(cbo1_, 4, 1);
   grid->addWidget(cmd1_, 5, 1, Qt::AlignRight);
@@ -234,13 +241,9 @@ OtherCircularPipeScreen::OtherCircularPipeScreen(ScreenHost& host, QWidget* pare
   grid->addWidget(Heading(QStringLiteral("その他円形管"), this), 0, 0, 1, 3);
   grid->addWidget(new QLabel(QStringLiteral("管の材料・名称"), this), 1, 0, 1, 3);
   grid->addWidget(txt_m, 2, 0, 1, 3);
-  grid->addWidget(new QLabel(QStringLiteral("直径 Ｄ＝"), this), 3, 0);
-  grid->addWidget(txt1, 3, 1);
-  grid->addWidget(new QLabel(QStringLiteral("m"), this), 3, 2);
-  grid->addWidget(new QLabel(QStringLiteral("施設の勾配 x/1000"), this), 4, 0);
-  grid->addWidget(txt2, 4, 1);
-  grid->addWidget(new QLabel(QStringLiteral("粗度係数"), this), 5, 0);
-  grid->addWidget(txt3, 5, 1);
+  AddRow(grid, 3, txt1, QStringLiteral("m"));
+  AddRow(grid, 4, txt2);
+  AddRow(grid, 5, txt3);
   grid->addWidget(label6, 6, 0);
   grid->addWidget(cbo1_, 6, 1, 1, 2);
   grid->addWidget(cmd1_, 7, 1, 1, 2, Qt::AlignRight);
@@ -278,16 +281,10 @@ RectangularPipeScreen::RectangularPipeScreen(ScreenHost& host, QWidget* parent)
   grid->addWidget(Heading(QStringLiteral("矩　形　管"), this), 0, 0, 1, 3);
   grid->addWidget(new QLabel(QStringLiteral("管の材料・名称"), this), 1, 0, 1, 3);
   grid->addWidget(txt_m, 2, 0, 1, 3);
-  grid->addWidget(new QLabel(QStringLiteral("高さ Ｈ＝"), this), 3, 0);
-  grid->addWidget(txt1, 3, 1);
-  grid->addWidget(new QLabel(QStringLiteral("m"), this), 3, 2);
-  grid->addWidget(new QLabel(QStringLiteral("巾 Ｂ＝"), this), 4, 0);
-  grid->addWidget(txt2, 4, 1);
-  grid->addWidget(new QLabel(QStringLiteral("m"), this), 4, 2);
-  grid->addWidget(new QLabel(QStringLiteral("施設の勾配 x/1000"), this), 5, 0);
-  grid->addWidget(txt3, 5, 1);
-  grid->addWidget(new QLabel(QStringLiteral("粗度係数"), this), 6, 0);
-  grid->addWidget(txt4, 6, 1);
+  AddRow(grid, 3, txt1, QStringLiteral("m"));
+  AddRow(grid, 4, txt2, QStringLiteral("m"));
+  AddRow(grid, 5, txt3);
+  AddRow(grid, 6, txt4);
   grid->addWidget(new QLabel(QStringLiteral("有効水深"), this), 7, 0);
   grid->addWidget(cbo1_, 7, 1, 1, 2);
   grid->addWidget(cmd1_, 8, 1, 1, 2, Qt::AlignRight);

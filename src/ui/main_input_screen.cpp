@@ -17,6 +17,9 @@
 #include "calc/catalogue.h"
 #include "calc/check_run.h"
 #include "ui/facility_screens.h"
+#include "ui/main_window.h"
+#include "ui/rainfall_intensity_screen.h"
+#include "ui/runoff_coefficient_screen.h"
 #include "ui/screen_host.h"
 #include "ui/sewage_flow_screen.h"
 #include "ui/widget_support.h"
@@ -119,7 +122,7 @@ void MainInputScreen::build() {
 
   // Stormwater: C and A.
   auto* rain = frame(QStringLiteral("（雨水）"));
-  txt_c_ = makeBox("txt_c", QStringLiteral("流出係数 Ｃ＝"), 72);
+  txt_c_ = makeBox("txt_c", QStringLiteral("流出係数 Ｃ＝"), 66);
   txt_a_ = makeBox("txt_a", QStringLiteral("施設の分担する流域面積 Ａ＝"), 96);
   command3_ = makeButton("Command3", QStringLiteral("直接入力"));
   command4_ = makeButton("Command4", QStringLiteral("加重平均"));
@@ -135,20 +138,20 @@ void MainInputScreen::build() {
 
   // Rainfall intensity I.
   auto* intensity = frame(QStringLiteral("1時間当りの降雨強度"));
-  txt_i_ = makeBox("txt_i", QStringLiteral("1時間当りの降雨強度 Ｉ＝"), 72);
+  txt_i_ = makeBox("txt_i", QStringLiteral("1時間当りの降雨強度 I＝"), 66);
   command1_ = makeButton("Command1", QStringLiteral("直接入力"));
   command2_ = makeButton("Command2", QStringLiteral("計算する"));
   nameOption(3, QStringLiteral("直接入力"), false);
   nameOption(4, QStringLiteral("計算する"), false);
   {
     auto* box = column(intensity);
-    box->addLayout(row({Caption(QStringLiteral("Ｉ＝"), intensity), txt_i_, Caption(QStringLiteral("mm/hr"), intensity)}, 24));
+    box->addLayout(row({Caption(QStringLiteral("I＝"), intensity), txt_i_, Caption(QStringLiteral("mm/hr"), intensity)}, 24));
     box->addLayout(row({opt_[3], command1_, opt_[4], command2_}));
   }
 
   // Sewage flow.
   auto* sewage = frame(QStringLiteral("（汚水）"));
-  txt3_ = makeBox("txt3", QStringLiteral("計画汚水量"), 72);
+  txt3_ = makeBox("txt3", QStringLiteral("計画汚水量"), 66);
   cmd1_ = makeButton("cmd1", QStringLiteral("計算する"));
   cmd2_ = makeButton("cmd2", QStringLiteral("直接入力"));
   nameOption(7, QStringLiteral("計算する"), false);
@@ -182,6 +185,8 @@ void MainInputScreen::build() {
   auto* facility = frame(QStringLiteral("施設の種類"));
   lst_s_ = new QListWidget(facility);
   NameControl(lst_s_, QStringLiteral("lst_s"), QStringLiteral("施設の種類"));
+  // The entries line up by their leading blanks: a fixed-pitch font.
+  lst_s_->setFont(FixedPitchGothic(lst_s_->font()));
   for (const char* kind : kFacilityKinds) lst_s_->addItem(QString::fromUtf8(kind));
   lst_s_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   lst_s_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -386,40 +391,25 @@ void MainInputScreen::onOptionClicked(QAbstractButton* option) {
     discardResult();
     return;
   }
-  if (option == opt_[9]) {
+  // The percentage frames: "無し" empties and hides the box, "有り" shows
+  // and focuses it.
+  auto percentage = [&](bool some, bool& optNone, bool& optSome, std::string& text, double& number,
+                        EntryBox* box) {
     discardResult();
-    m.opt9 = true;
-    m.opt10 = false;
-    host_.record().derived.main.g = 0.0;
-    m.txt2.clear();
+    optNone = !some;
+    optSome = some;
+    if (!some) {
+      number = 0.0;
+      text.clear();
+    }
     refreshFromRecord();
-    return;
-  }
-  if (option == opt_[10]) {
-    discardResult();
-    m.opt9 = false;
-    m.opt10 = true;
-    refreshFromRecord();
-    txt2_->focusSelectAll();
-    return;
-  }
-  if (option == opt_[11]) {
-    discardResult();
-    m.opt11 = true;
-    m.opt12 = false;
-    host_.record().derived.main.s = 0.0;
-    m.txt1.clear();
-    refreshFromRecord();
-    return;
-  }
-  if (option == opt_[12]) {
-    discardResult();
-    m.opt11 = false;
-    m.opt12 = true;
-    refreshFromRecord();
-    txt1_->focusSelectAll();
-    return;
-  }
+    if (some) box->focusSelectAll();
+  };
+  MainCheckNumbers& numbers = host_.record().derived.main;
+  if (option == opt_[9] || option == opt_[10])
+    return percentage(option == opt_[10], m.opt9, m.opt10, m.txt2, numbers.g, txt2_);
+  if (option == opt_[11] || option == opt_[12])
+    return percentage(option == opt_[12], m.opt11, m.opt12, m.txt1, numbers.s, txt1_);
   // opt3..opt8: the option shows what is in force; its button decides.
   refreshFromRecord();
   if (option == opt_[3]) directIntensity();
@@ -438,20 +428,12 @@ void MainInputScreen::directIntensity() {
   r.main.opt4 = false;
   refreshFromRecord();
   discardResult();
-  host_.discardScreen(QStringLiteral("Form12"));
-  r.intensity = IntensityScreenInputs{};
+  const bool wasOpen = isScreenShown(QStringLiteral("Form12"));
+  DiscardIntensityScreen(host_);
+  if (wasOpen) toolbarBackUnlessSubScreenOpen();
 }
 
-void MainInputScreen::calculateIntensity() {
-  if (!host_.screen(QStringLiteral("Form12"))) {
-    discardResult();
-    return;
-  }
-  host_.setToolbarVisible(false);
-  host_.setStatusNotice(QString::fromUtf8(kNoticeN2));
-  host_.showScreen(QStringLiteral("Form12"), 0, 0);
-  discardResult();
-}
+void MainInputScreen::calculateIntensity() { OpenIntensityScreen(host_); }
 
 void MainInputScreen::directRunoff() {
   ProjectRecord& r = host_.record();
@@ -461,19 +443,23 @@ void MainInputScreen::directRunoff() {
   r.main.opt6 = false;
   refreshFromRecord();
   discardResult();
-  host_.discardScreen(QStringLiteral("Form16"));
-  r.runoff = RunoffScreenInputs{};
+  const bool wasOpen = isScreenShown(QStringLiteral("Form16"));
+  DiscardRunoffScreen(host_);
+  if (wasOpen) toolbarBackUnlessSubScreenOpen();
 }
 
-void MainInputScreen::weightedRunoff() {
-  if (!host_.screen(QStringLiteral("Form16"))) {
-    discardResult();
-    return;
-  }
-  host_.setToolbarVisible(false);
-  host_.setStatusNotice(QString::fromUtf8(kNoticeN3));
-  host_.showScreen(QStringLiteral("Form16"), 0, 0);
-  discardResult();
+void MainInputScreen::weightedRunoff() { OpenRunoffScreen(host_); }
+
+bool MainInputScreen::isScreenShown(const QString& form) {
+  QWidget* screen = host_.findScreen(form);
+  return screen && screen->isVisible();
+}
+
+void MainInputScreen::toolbarBackUnlessSubScreenOpen() {
+  // The toolbar is hidden while the intensity or runoff screen is open;
+  // discarding the last of them brings it back, as their Cancel would.
+  if (isScreenShown(QStringLiteral("Form12")) || isScreenShown(QStringLiteral("Form16"))) return;
+  host_.setToolbarVisible(true);
 }
 
 void MainInputScreen::calculateSewage() {

@@ -77,6 +77,8 @@ class MainInputScreen : public QWidget {
   void calculateSewage();     // cmd1
   void directSewage();        // cmd2
   void showPercentBoxes();
+  bool isScreenShown(const QString& form);
+  void toolbarBackUnlessSubScreenOpen();
   QWidget* enterTargetFromList();
 
   ScreenHost& host_;

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -40,7 +41,8 @@ namespace {
 
 const char* const kNoticeStart =
     "メニューバーのファイル又はツールバーより、新規作成又は開くを選択してください。";
-const char* const kProjectFilter = "ミルカナ (*.vor)";
+// "ミルカナ(.vor)" is what the filter list shows; *.vor what it lets through.
+const char* const kProjectFilter = "ミルカナ(.vor) (*.vor)";
 
 // The screens Close discards with their groups.  The sewage, inflow-time
 // and river-course screens stay: a later project starts from their values.
@@ -59,6 +61,14 @@ bool HasNoCloseBox(const QString& form) {
 }
 
 }  // namespace
+
+QFont FixedPitchGothic(QFont base) {
+  base.setFamilies({QStringLiteral("IPAGothic"), QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
+                    QFontDatabase::systemFont(QFontDatabase::FixedFont).family()});
+  base.setStyleHint(QFont::TypeWriter);
+  base.setFixedPitch(true);
+  return base;
+}
 
 MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     : QMainWindow(parent), prompter_(prompter) {
@@ -366,6 +376,8 @@ void MainWindow::fileClose() {
   setOutputEntriesEnabled(false);
   menFEWri_->setEnabled(false);
   setResultButtons(false, false);
+  // A sub-screen or print image that had hidden the toolbar is gone.
+  toolbar_->show();
 }
 
 void MainWindow::fileExit() {
@@ -400,18 +412,23 @@ QString MainWindow::projectFolder() const {
   return folder;
 }
 
-void MainWindow::fileOpen() {
+QString MainWindow::chooseProjectFile(bool save) {
   const QString path = prompter_.chooseFile(
-      this, FileDialogRequest{false, QStringLiteral("ミルカナを開く"), projectFolder(),
-                              QString::fromUtf8(kProjectFilter)});
+      this, FileDialogRequest{save, save ? QStringLiteral("ミルカナの保存") : QStringLiteral("ミルカナを開く"),
+                              projectFolder(), QString::fromUtf8(kProjectFilter)});
   if (path.isEmpty()) {
-    // The project stays open, without a file name.
+    // Both dialogs start with no name: a cancelled one leaves the open
+    // project without one, so it can no longer be saved over.
     fileName_.clear();
     button_[3]->setEnabled(false);
     menFOvw_->setEnabled(false);
-    return;
   }
-  openProject(path);
+  return path;
+}
+
+void MainWindow::fileOpen() {
+  const QString path = chooseProjectFile(false);
+  if (!path.isEmpty()) openProject(path);
 }
 
 bool MainWindow::openProject(const QString& path) {
@@ -481,16 +498,8 @@ void MainWindow::fileUpdate() {
 
 void MainWindow::fileSaveAs() {
   if (!record_.run.exists) return;
-  const QString path = prompter_.chooseFile(
-      this, FileDialogRequest{true, QStringLiteral("ミルカナの保存"), projectFolder(),
-                              QString::fromUtf8(kProjectFilter)});
-  if (path.isEmpty()) {
-    // The dialog starts with no name: cancelling leaves the project without one.
-    fileName_.clear();
-    button_[3]->setEnabled(false);
-    menFOvw_->setEnabled(false);
-    return;
-  }
+  const QString path = chooseProjectFile(true);
+  if (path.isEmpty()) return;
   if (QFileInfo::exists(path)) {
     const PromptAnswer answer = prompter_.ask(
         this, PromptRequest{QStringLiteral("上書き保存の確認"),

@@ -4,6 +4,7 @@
 // It owns the one ProjectRecord and the project's file name, and offers
 // the screens what they need through ScreenHost.
 
+#include <QFont>
 #include <QMainWindow>
 #include <QMap>
 #include <QPointer>
@@ -20,6 +21,11 @@ class QToolBar;
 namespace mk {
 
 class Prompter;
+
+// `base` in the fixed-pitch Japanese Gothic the screens are laid out for
+// (a full-width character is exactly two half-width ones, so blanks line
+// text up); the system's fixed-pitch font when no such Gothic is installed.
+QFont FixedPitchGothic(QFont base);
 
 class MainWindow : public QMainWindow, public ScreenHost {
   Q_OBJECT
@@ -85,6 +91,8 @@ class MainWindow : public QMainWindow, public ScreenHost {
   void setResultButtons(bool save, bool print);
   bool hasRunResult() const;
   QString projectFolder() const;
+  // The open or save dialog; "" when cancelled (the file name is then dropped).
+  QString chooseProjectFile(bool save);
   bool writeProject(const QString& path);
 
   Prompter& prompter_;

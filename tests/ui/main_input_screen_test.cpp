@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QListWidget>
 #include <QMdiSubWindow>
@@ -69,9 +70,16 @@ TEST_F(MainInputScreenTest, ShowsItsCaptionsAndTheFacilityList) {
   EXPECT_EQ(option(6)->accessibleName(), "加重平均");
   EXPECT_EQ(option(6)->accessibleDescription(), "opt6");
   EXPECT_EQ(main->accessibleDescription(), "Form25");
-  bool surchargeUnit = false;
-  for (auto* label : main->findChildren<QLabel*>()) surchargeUnit = surchargeUnit || label->text() == "％増し";
-  EXPECT_TRUE(surchargeUnit);
+  QStringList captions;
+  for (auto* label : main->findChildren<QLabel*>()) captions << label->text();
+  for (const char* caption : {"流出係数", "Ｃ＝", "施設の分担する流域面積", "Ａ＝", "m2", "I＝", "mm/hr",
+                              "計画汚水量", "m3/sec", "％", "％増し"})
+    EXPECT_TRUE(captions.contains(QString::fromUtf8(caption))) << caption;
+  // The entries line up by their leading blanks only in a fixed-pitch
+  // font where "排水管" is as wide as six blanks.
+  const QFontMetrics metrics(list->font());
+  EXPECT_EQ(metrics.horizontalAdvance(list->item(0)->text().left(5)),
+            metrics.horizontalAdvance(list->item(1)->text().left(8)));
 }
 
 TEST_F(MainInputScreenTest, FacilityChoiceOpensItsScreenWithDefaults) {
@@ -135,8 +143,10 @@ TEST_F(MainInputScreenTest, DirectEntryButtonsTakeBackTheComputedValues) {
   main->refreshFromRecord();
   main->setIBordered(false);
   main->setCBordered(false);
-  host.screen("Form12");
-  host.screen("Form16");
+  // Both sub-screens open: the toolbar is hidden until the last one goes.
+  host.showScreen("Form12", 0, 0);
+  host.showScreen("Form16", 0, 0);
+  host.toolbarVisible = false;
 
   click("Command1");
   EXPECT_TRUE(box("txt_i")->hasFocus());
@@ -149,6 +159,7 @@ TEST_F(MainInputScreenTest, DirectEntryButtonsTakeBackTheComputedValues) {
   EXPECT_TRUE(r.intensity.txt1.empty());
   EXPECT_EQ(host.findScreen("Form12"), nullptr);
   EXPECT_EQ(host.discardCount, 1);
+  EXPECT_FALSE(host.toolbarVisible);
 
   click("Command3");
   EXPECT_TRUE(box("txt_c")->hasFocus());
@@ -158,6 +169,7 @@ TEST_F(MainInputScreenTest, DirectEntryButtonsTakeBackTheComputedValues) {
   EXPECT_TRUE(r.runoff.txt_t[0].empty());
   EXPECT_EQ(host.findScreen("Form16"), nullptr);
   EXPECT_EQ(host.discardCount, 2);
+  EXPECT_TRUE(host.toolbarVisible);
 }
 
 TEST_F(MainInputScreenTest, CalculateButtonsOpenTheSubScreensWithoutTheToolbar) {

@@ -338,6 +338,23 @@ TEST_F(MainWindowTest, SubScreensFillTheMainScreen) {
   EXPECT_EQ(window->statusNotice(), QString::fromUtf8(kNoticeN4));
 }
 
+// New empties the intensity screen's boxes and leaves it hidden; the
+// toolbar it had hidden comes back.
+TEST_F(MainWindowTest, NewStartsTheIntensityScreenAfresh) {
+  window->fileNew();
+  click("Form25", "Command2");
+  ASSERT_TRUE(shown("Form12"));
+  EXPECT_FALSE(window->findChild<QToolBar*>("Toolbar1")->isVisible());
+  for (int i = 1; i <= 5; ++i) type("Form12", QStringLiteral("txt%1").arg(i), "12");
+  window->toolbarButton(1)->trigger();
+  EXPECT_FALSE(shown("Form12"));
+  EXPECT_TRUE(window->findChild<QToolBar*>("Toolbar1")->isVisible());
+  const IntensityScreenInputs& s = window->record().intensity;
+  for (const std::string* text : {&s.txt1, &s.txt2, &s.txt3, &s.txt4, &s.txt5}) EXPECT_TRUE(text->empty());
+  click("Form25", "Command2");
+  for (int i = 1; i <= 5; ++i) EXPECT_TRUE(box("Form12", QStringLiteral("txt%1").arg(i))->text().isEmpty()) << i;
+}
+
 TEST_F(MainWindowTest, CloseAsksAndCancelKeepsEverything) {
   runLargePipe();
   prompter.clear();
@@ -355,12 +372,15 @@ TEST_F(MainWindowTest, CloseAsksAndCancelKeepsEverything) {
   EXPECT_TRUE(window->record().run.exists);
   EXPECT_EQ(box("Form25", "txt_c")->text(), "0.5");
 
-  // The print image of this project's report goes with it.
+  // The print image of this project's report goes with it, and the
+  // toolbar it had hidden comes back.
   trigger("Men_FImg");
   EXPECT_NE(window->findScreen("Form7"), nullptr);
+  EXPECT_FALSE(window->findChild<QToolBar*>("Toolbar1")->isVisible());
   prompter.answers = {PromptAnswer::Ok};
   trigger("Men_FCls");
   EXPECT_EQ(window->findScreen("Form7"), nullptr);
+  EXPECT_TRUE(window->findChild<QToolBar*>("Toolbar1")->isVisible());
   EXPECT_EQ(window->findScreen("Form25"), nullptr);
   EXPECT_EQ(window->findScreen("Form2"), nullptr);
   EXPECT_EQ(window->findScreen("Form26"), nullptr);
@@ -441,8 +461,9 @@ TEST_F(MainWindowTest, SaveAsSaveOverAndOpenRestoreTheProject) {
   ASSERT_EQ(prompter.fileRequests.size(), 1);
   EXPECT_TRUE(prompter.fileRequests[0].save);
   EXPECT_EQ(prompter.fileRequests[0].title, "ミルカナの保存");
-  EXPECT_TRUE(prompter.fileRequests[0].filter.contains("*.vor"));
-  EXPECT_TRUE(prompter.fileRequests[0].directory.endsWith("/ミルカナ"));
+  EXPECT_EQ(prompter.fileRequests[0].filter, "ミルカナ(.vor) (*.vor)");
+  EXPECT_EQ(prompter.fileRequests[0].directory,
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + "/ミルカナ");
   EXPECT_TRUE(QDir(prompter.fileRequests[0].directory).exists());
   EXPECT_TRUE(prompter.requests.isEmpty());
   ASSERT_TRUE(QFile::exists(path));
@@ -470,6 +491,7 @@ TEST_F(MainWindowTest, SaveAsSaveOverAndOpenRestoreTheProject) {
   ASSERT_EQ(prompter.requests.size(), 1);
   EXPECT_EQ(prompter.requests[0].text, "同名ファイルがあります。上書き保存しますか？");
   EXPECT_EQ(prompter.requests[0].title, "上書き保存の確認");
+  EXPECT_EQ(prompter.requests[0].buttons, PromptButtons::YesNo);
   EXPECT_EQ(prompter.requests[0].icon, PromptIcon::Stop);
   EXPECT_EQ(prompter.requests[0].defaultButton, PromptAnswer::No);
   EXPECT_EQ(content(), "old");
@@ -496,6 +518,9 @@ TEST_F(MainWindowTest, SaveAsSaveOverAndOpenRestoreTheProject) {
   ASSERT_EQ(prompter.fileRequests.size(), 1);
   EXPECT_FALSE(prompter.fileRequests[0].save);
   EXPECT_EQ(prompter.fileRequests[0].title, "ミルカナを開く");
+  EXPECT_EQ(prompter.fileRequests[0].filter, "ミルカナ(.vor) (*.vor)");
+  EXPECT_EQ(prompter.fileRequests[0].directory,
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + "/ミルカナ");
   EXPECT_TRUE(prompter.requests.isEmpty()) << prompter.lastText().toStdString();
   EXPECT_EQ(window->fileName(), path);
   EXPECT_EQ(placeOf("Form25"), QPoint(0, 0));
@@ -523,6 +548,15 @@ TEST_F(MainWindowTest, SaveAsSaveOverAndOpenRestoreTheProject) {
   prompter.answers = {PromptAnswer::Ok};
   trigger("Men_FOvw");
   EXPECT_EQ(content(), saved);
+
+  // A changed input withdraws the result: save over and print go at once.
+  QTest::keyClicks(box("Form25", "txt_a"), "0");
+  for (int index : {3, 5, 6}) EXPECT_FALSE(window->toolbarButton(index)->isEnabled()) << index;
+  openFileMenu();
+  EXPECT_FALSE(enabled("Men_FOvw"));
+  EXPECT_EQ(window->fileName(), path);
+  QTest::mouseClick(control<QPushButton>("Form1", "cmd1"), Qt::LeftButton);
+  EXPECT_TRUE(window->toolbarButton(3)->isEnabled());
 
   // A cancelled Open dialog keeps the project, without a file name.
   prompter.clear();
