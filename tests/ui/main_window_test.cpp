@@ -284,23 +284,6 @@ TEST_F(MainWindowTest, RunWithLargePipeSaysOkAndRefreshesOnEveryRun) {
   EXPECT_FALSE(window->toolbarButton(5)->isEnabled());
 }
 
-TEST_F(MainWindowTest, MissingSewageFlowSwitchesToDirectEntry) {
-  window->fileNew();
-  type("Form25", "txt_c", "0.5");
-  type("Form25", "txt_a", "10000");
-  type("Form25", "txt_i", "72");
-  type("Form2", "txt1", "10");
-  click("Form2", "cmd1");
-  ASSERT_EQ(prompter.requests.size(), 1);
-  EXPECT_EQ(prompter.lastText(), "計画汚水量を計算又は入力してください。");
-  EXPECT_EQ(prompter.requests.last().title, "エラーメッセージ");
-  EXPECT_TRUE(control<QRadioButton>("Form25", "opt8")->isChecked());
-  EXPECT_FALSE(control<QRadioButton>("Form25", "opt7")->isChecked());
-  EXPECT_TRUE(box("Form25", "txt3")->isBordered());
-  EXPECT_TRUE(box("Form25", "txt3")->hasFocus());
-  EXPECT_EQ(window->findScreen("Form26"), nullptr);
-}
-
 // The sub-screens hand their values back to the main screen through the
 // window: the runoff screen (C and A), the sewage screen (Q).
 TEST_F(MainWindowTest, SubScreensFillTheMainScreen) {

@@ -1,5 +1,5 @@
-// The results screen (Form26): captions, the surcharge factor, the colour
-// of a capacity that falls short, and closing it.
+// The results screen (Form26): captions, the surcharge factor and the colour
+// of a capacity that falls short (closing it is in the main window's tests).
 #include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -58,15 +58,6 @@ TEST_F(ResultsScreenTest, ShortfallInMagentaUntilTheNextRefresh) {
   EXPECT_NE(label("lbl6")->palette().color(QPalette::WindowText), QColor(255, 0, 255));
   EXPECT_TRUE(textOf("lbl16").isEmpty());
   EXPECT_TRUE(textOf("lbl17").isEmpty());
-}
-
-TEST_F(ResultsScreenTest, ClosingWithdrawsTheResult) {
-  screen.show();
-  screen.close();
-  EXPECT_EQ(host.discardCount, 1);
-  EXPECT_FALSE(host.record().run.exists);
-  EXPECT_EQ(host.record().run.Q2, 0.0);
-  EXPECT_TRUE(host.record().results.lbl3.empty());
 }
 
 }  // namespace
