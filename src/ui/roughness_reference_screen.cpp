@@ -3,7 +3,9 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -71,6 +73,23 @@ const RoughnessRow kRoughnessRows[] = {
     {"", "", "河川トンネル", "0.023"},
 };
 
+// Rules each cell (a spanned cell as one) on its right and bottom edges;
+// the table's frame gives the outer top and left lines.  The view's own
+// grid leaves stray points where a span covers a column line.
+class RuledCellDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QStyledItemDelegate::paint(painter, option, index);
+    painter->save();
+    painter->setPen(QPen(Qt::black, 1));
+    const QRect r = option.rect;
+    painter->drawLine(r.topRight(), r.bottomRight());
+    painter->drawLine(r.bottomLeft(), r.bottomRight());
+    painter->restore();
+  }
+};
+
 QTableWidget* RuledTable(QWidget* parent, int rows, int columns) {
   auto* table = new QTableWidget(rows, columns, parent);
   table->horizontalHeader()->hide();
@@ -80,9 +99,10 @@ QTableWidget* RuledTable(QWidget* parent, int rows, int columns) {
   table->setFocusPolicy(Qt::NoFocus);
   table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  table->setShowGrid(true);
+  table->setShowGrid(false);
+  table->setItemDelegate(new RuledCellDelegate(table));
   table->setWordWrap(false);
-  table->setStyleSheet(QStringLiteral("QTableWidget { gridline-color: black; background: white; }"));
+  table->setStyleSheet(QStringLiteral("QTableWidget { border: 1px solid black; background: white; }"));
   return table;
 }
 
@@ -105,7 +125,8 @@ void FitToCells(QTableWidget* table) {
   for (int column = 0; column < table->columnCount(); ++column) width += table->columnWidth(column);
   int height = 2 * table->frameWidth();
   for (int row = 0; row < table->rowCount(); ++row) height += table->rowHeight(row);
-  table->setFixedSize(width, height);
+  // The last column's and row's rules fall under the frame.
+  table->setFixedSize(width - 1, height - 1);
 }
 
 QLabel* Heading(QWidget* parent, const QString& text, const QString& name) {
@@ -207,7 +228,7 @@ RoughnessReferenceScreen::RoughnessReferenceScreen(ScreenHost& host, QWidget* pa
     int width = 2 * roughness_->frameWidth();
     for (int column = 0; column < 4; ++column) width += roughness_->columnWidth(column);
     int height = 2 * roughness_->frameWidth() + rowHeight * roughness_->rowCount();
-    roughness_->setFixedSize(width, height);
+    roughness_->setFixedSize(width - 1, height - 1);
   }
 
   auto* left = new QVBoxLayout;
