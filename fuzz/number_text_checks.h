@@ -12,7 +12,7 @@
 //  - parsing the printed text gives back the value within half the last
 //    printed place (plus the 15-significant-digit rounding);
 //  - the general form is " x " or "-x ", never "-0", and reads back within
-//    15 significant digits unless it took the exponent form.
+//    15 significant digits; it never takes an exponent form.
 
 #include <cctype>
 #include <cmath>
@@ -93,14 +93,15 @@ inline std::string CheckGeneral(double value) {
   if (lower.find("nan") != std::string::npos || lower.find("inf") != std::string::npos) {
     return Broken("general form broken number", value, "general", text);
   }
-  if (text[0] == '-' && AllZeroDigits(text.substr(0, text.find('E')))) {
+  if (text[0] == '-' && AllZeroDigits(text)) {
     return Broken("general negative zero", value, "general", text);
   }
   if (!std::isfinite(value)) {
     if (text != " 0 ") return Broken("general non-finite", value, "general", text);
     return std::string();
   }
-  if (text.find('E') != std::string::npos) return std::string();  // exponent form: the parse reads the mantissa only
+  if (text.find_first_of("Ee") != std::string::npos)  // the parse reads no exponent
+    return Broken("general form with an exponent", value, "general", text);
   const double back = ParseLeadingNumber(text);
   if (!(std::fabs(back - value) <= 1e-14 * std::fabs(value))) return Broken("general does not read back", value, "general", text);
   return std::string();

@@ -45,10 +45,10 @@ struct Decimal {
   int pointPos = 0;         // number of digits before the decimal point
 };
 
-// The decimal form of |value| with 15 significant digits, as "%.15g" gives it.
-Decimal ToDecimal15(double value) {
+// The decimal form of |value| with `significant` digits ("%.15g" gives 15).
+Decimal ToDecimal(double value, int significant) {
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
+  std::snprintf(buffer, sizeof buffer, "%.*e", significant - 1, std::fabs(value));
   // buffer: d.dddddddddddddde[+-]XX
   Decimal d;
   const char* p = buffer;
@@ -121,7 +121,7 @@ std::string FormatNumber(double value, std::string_view pattern) {
 
   std::string intPart;
   std::string fracPart;
-  RoundDecimal(ToDecimal15(value), maxDecimals, intPart, fracPart);
+  RoundDecimal(ToDecimal(value, 15), maxDecimals, intPart, fracPart);
 
   // drop optional trailing decimals that are zero
   while (static_cast<int>(fracPart.size()) > minDecimals && fracPart.back() == '0') fracPart.pop_back();
@@ -142,14 +142,29 @@ std::string FormatNumber(double value, std::string_view pattern) {
 
 std::string FormatGeneralNumber(double value) {
   if (!std::isfinite(value)) return " 0 ";
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.15G", value);
-  std::string text = buffer;
-  // Drop the 0 before the decimal point: "0.5" -> ".5", "-0.5" -> "-.5".
-  if (text.rfind("0.", 0) == 0) text.erase(0, 1);
-  if (text.rfind("-0.", 0) == 0) text.erase(1, 1);
-  if (text == "-0") text = "0";
-  if (text[0] != '-') text.insert(text.begin(), ' ');
+  // Always plain decimals, never an exponent: the file's numbers are read
+  // back by the leading-number parse, which takes no exponent, so "5E-05"
+  // would come back as 5.
+  // 15 significant digits, or 17 where 15 would round beyond the largest
+  // double and so not read back.
+  const bool nearMax = std::fabs(value) > 1.79769313486231e308;
+  const Decimal d = ToDecimal(value, nearMax ? 17 : 15);
+  std::string digits;
+  for (int digit : d.digits) digits += static_cast<char>('0' + digit);
+  const std::size_t last = digits.find_last_not_of('0');
+  if (last == std::string::npos) return " 0 ";
+  digits.erase(last + 1);
+  std::string text;
+  const int significant = static_cast<int>(digits.size());
+  if (d.pointPos <= 0) {
+    text = "." + std::string(static_cast<std::size_t>(-d.pointPos), '0') + digits;
+  } else if (d.pointPos >= significant) {
+    text = digits + std::string(static_cast<std::size_t>(d.pointPos - significant), '0');
+  } else {
+    text = digits.substr(0, static_cast<std::size_t>(d.pointPos)) + "." +
+           digits.substr(static_cast<std::size_t>(d.pointPos));
+  }
+  text.insert(text.begin(), value < 0 ? '-' : ' ');
   text += ' ';
   return text;
 }

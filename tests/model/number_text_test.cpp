@@ -90,6 +90,16 @@ TEST(GeneralNumberForm, MatchesTheProjectFileLayout) {
   EXPECT_EQ(FormatGeneralNumber(-0.5), "-.5 ");
   EXPECT_EQ(FormatGeneralNumber(0), " 0 ");
   EXPECT_EQ(FormatGeneralNumber(0.1 + 0.2), " .3 ");
+  EXPECT_EQ(FormatGeneralNumber(1.25), " 1.25 ");
+}
+
+TEST(GeneralNumberForm, NeverUsesAnExponentSoTheParseReadsItBack) {
+  EXPECT_EQ(FormatGeneralNumber(0.00005), " .00005 ");
+  EXPECT_EQ(FormatGeneralNumber(-0.00005), "-.00005 ");
+  EXPECT_EQ(FormatGeneralNumber(1e20), " 100000000000000000000 ");
+  for (double v : {0.00005, 1.5e-9, 123456.789, 1e16, -3.25e-7}) {
+    EXPECT_DOUBLE_EQ(ParseLeadingNumber(FormatGeneralNumber(v)), v) << v;
+  }
 }
 
 }  // namespace
