@@ -16,12 +16,13 @@
 
 namespace mk {
 
+namespace {
+
+// The status notice when an input of a facility screen is clicked.
 const char* const kNoticeCircularClick =
     "流出係数（C）、降雨強度（I） 及び 粗度係数（ｎ）は、各地域の開発指導要綱等による事。";
 const char* const kNoticeRectangularClick =
     "地下水混入率、計画汚水量の割増し 及び 粗度係数(ｎ)は、各地域の開発指導要綱等による事。";
-
-namespace {
 
 QLabel* Heading(const QString& text, QWidget* parent) {
   auto* label = new QLabel(text, parent);

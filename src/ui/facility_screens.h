@@ -95,8 +95,4 @@ class RectangularPipeScreen : public FacilityScreen {
   explicit RectangularPipeScreen(ScreenHost& host, QWidget* parent = nullptr);
 };
 
-// Status notices when an input of a facility screen is clicked.
-extern const char* const kNoticeCircularClick;
-extern const char* const kNoticeRectangularClick;
-
 }  // namespace mk

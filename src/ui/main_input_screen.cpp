@@ -26,12 +26,9 @@
 
 namespace mk {
 
+// The reminder a click into a box (and New) leaves in the status bar.
 const char* const kNoticeN1 =
     "計画雨水、汚水量の計算 及び 粗度係数（ｎ）は、各地域の開発指導要綱等による事｡";
-const char* const kNoticeN2 = "雨量強度式 及び 到達時間 （ｔ） の計算は、各地域の開発指導要綱等による事｡";
-const char* const kNoticeN3 = "流出係数(Ｃ)は、各地域の開発指導要綱等による事｡";
-const char* const kNoticeN4 =
-    "地下水混入率、計画汚水量の割増し 及び 粗度係数(ｎ)は、各地域の開発指導要綱等による事｡";
 
 namespace {
 
@@ -239,7 +236,6 @@ void MainInputScreen::build() {
 }
 
 void MainInputScreen::wireBehaviour() {
-  ProjectRecord& r = host_.record();
   auto bind = [this](EntryBox* box, std::string MainScreenInputs::*field) {
     connect(box, &QLineEdit::textEdited, this, [this, field](const QString& text) {
       host_.record().main.*field = text.toStdString();
@@ -247,7 +243,6 @@ void MainInputScreen::wireBehaviour() {
     });
     connect(box, &EntryBox::clicked, this, [this, box] { onBoxClicked(box); });
   };
-  (void)r;
   bind(txt_c_, &MainScreenInputs::txt_c);
   bind(txt_a_, &MainScreenInputs::txt_a);
   bind(txt_i_, &MainScreenInputs::txt_i);

@@ -103,10 +103,7 @@ class MainInputScreen : public QWidget {
   bool loading_ = false;
 };
 
-// Status notices of the main input screen.
+// The status notice after New and after a click into a box.
 extern const char* const kNoticeN1;
-extern const char* const kNoticeN2;
-extern const char* const kNoticeN3;
-extern const char* const kNoticeN4;
 
 }  // namespace mk

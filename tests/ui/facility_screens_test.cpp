@@ -16,6 +16,11 @@
 namespace mk {
 namespace {
 
+const QString kCircularNotice =
+    "流出係数（C）、降雨強度（I） 及び 粗度係数（ｎ）は、各地域の開発指導要綱等による事。";
+const QString kRectangularNotice =
+    "地下水混入率、計画汚水量の割増し 及び 粗度係数(ｎ)は、各地域の開発指導要綱等による事。";
+
 class FacilityScreensTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -81,17 +86,17 @@ TEST_F(FacilityScreensTest, ClickingAnInputClosesTheResultsAndSetsTheNotice) {
   host.discardCount = 0;
   QTest::mouseClick(sizes->viewport(), Qt::LeftButton, {}, QPoint(10, 5));
   EXPECT_EQ(host.discardCount, 1);
-  EXPECT_EQ(host.statusNotice(), QString::fromUtf8(kNoticeCircularClick));
+  EXPECT_EQ(host.statusNotice(), kCircularNotice);
   host.setStatusNotice("");
   QTest::mouseClick(box("Form2", "txt2"), Qt::LeftButton);
-  EXPECT_EQ(host.statusNotice(), QString::fromUtf8(kNoticeCircularClick));
+  EXPECT_EQ(host.statusNotice(), kCircularNotice);
   EXPECT_EQ(box("Form2", "txt2")->selectedText(), "0.010");
 
   chooseFacility(5);
   host.discardCount = 0;
   QTest::mouseClick(depth("Form1"), Qt::LeftButton);
   EXPECT_EQ(host.discardCount, 1);
-  EXPECT_EQ(host.statusNotice(), QString::fromUtf8(kNoticeRectangularClick));
+  EXPECT_EQ(host.statusNotice(), kRectangularNotice);
   QApplication::processEvents();
   depth("Form1")->hidePopup();
   QTest::mouseClick(box("Form1", "txt_m"), Qt::LeftButton);

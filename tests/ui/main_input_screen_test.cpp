@@ -18,6 +18,12 @@
 namespace mk {
 namespace {
 
+// The main screen's status notices.
+const QString kN1 = "計画雨水、汚水量の計算 及び 粗度係数（ｎ）は、各地域の開発指導要綱等による事｡";
+const QString kN2 = "雨量強度式 及び 到達時間 （ｔ） の計算は、各地域の開発指導要綱等による事｡";
+const QString kN3 = "流出係数(Ｃ)は、各地域の開発指導要綱等による事｡";
+const QString kN4 = "地下水混入率、計画汚水量の割増し 及び 粗度係数(ｎ)は、各地域の開発指導要綱等による事｡";
+
 class MainInputScreenTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -175,7 +181,7 @@ TEST_F(MainInputScreenTest, DirectEntryButtonsTakeBackTheComputedValues) {
 TEST_F(MainInputScreenTest, CalculateButtonsOpenTheSubScreensWithoutTheToolbar) {
   click("Command2");
   EXPECT_FALSE(host.toolbarVisible);
-  EXPECT_EQ(host.statusNotice(), QString::fromUtf8(kNoticeN2));
+  EXPECT_EQ(host.statusNotice(), kN2);
   ASSERT_NE(host.findScreen("Form12"), nullptr);
   EXPECT_TRUE(host.findScreen("Form12")->isVisible());
   EXPECT_EQ(placeOf("Form12"), QPoint(0, 0));
@@ -185,7 +191,7 @@ TEST_F(MainInputScreenTest, CalculateButtonsOpenTheSubScreensWithoutTheToolbar) 
   host.toolbarVisible = true;
   click("Command4");
   EXPECT_FALSE(host.toolbarVisible);
-  EXPECT_EQ(host.statusNotice(), QString::fromUtf8(kNoticeN3));
+  EXPECT_EQ(host.statusNotice(), kN3);
   ASSERT_NE(host.findScreen("Form16"), nullptr);
   EXPECT_TRUE(host.findScreen("Form16")->isVisible());
 
@@ -213,7 +219,7 @@ TEST_F(MainInputScreenTest, SewageButtons) {
   const int discards = host.discardCount;
   sewage->reject();
   EXPECT_GT(host.discardCount, discards);
-  EXPECT_EQ(host.statusNotice(), QString::fromUtf8(kNoticeN4));
+  EXPECT_EQ(host.statusNotice(), kN4);
   EXPECT_TRUE(box("txt3")->text().isEmpty());
 
   r.sewage.txt_p = "100";
@@ -224,7 +230,7 @@ TEST_F(MainInputScreenTest, SewageButtons) {
   EXPECT_TRUE(box("txt3")->hasFocus());
   EXPECT_TRUE(r.sewage.txt_p.empty());
   EXPECT_EQ(host.findScreen("Form28"), nullptr);
-  EXPECT_EQ(host.statusNotice(), QString::fromUtf8(kNoticeN4));
+  EXPECT_EQ(host.statusNotice(), kN4);
 }
 
 TEST_F(MainInputScreenTest, PercentageOptionsShowAndEmptyTheirBoxes) {
@@ -274,7 +280,7 @@ TEST_F(MainInputScreenTest, ClickingABoxWithdrawsTheResultAndTakesDirectEntry) {
 
   QTest::mouseClick(box("txt_c"), Qt::LeftButton);
   EXPECT_EQ(host.discardCount, 1);
-  EXPECT_EQ(host.statusNotice(), QString::fromUtf8(kNoticeN1));
+  EXPECT_EQ(host.statusNotice(), kN1);
 
   QTest::mouseClick(box("txt_i"), Qt::LeftButton);
   EXPECT_TRUE(box("txt_i")->isBordered());

@@ -183,7 +183,7 @@ TEST_F(MainWindowTest, NewOpensTheMainScreenAndTheVpPipeWithDefaults) {
   EXPECT_EQ(box("Form2", "txt2")->text(), "0.010");
   EXPECT_EQ(control<QComboBox>("Form2", "cbo1")->currentText(), "水深８割");
 
-  EXPECT_EQ(window->statusNotice(), QString::fromUtf8(kNoticeN1));
+  EXPECT_EQ(window->statusNotice(), "計画雨水、汚水量の計算 及び 粗度係数（ｎ）は、各地域の開発指導要綱等による事｡");
   EXPECT_TRUE(window->fileName().isEmpty());
 
   // Enter in the facility list goes on into the facility screen.
@@ -318,7 +318,7 @@ TEST_F(MainWindowTest, SubScreensFillTheMainScreen) {
   EXPECT_FALSE(sewage->isVisible());
   EXPECT_EQ(box("Form25", "txt3")->text(), "0.0058");
   EXPECT_FALSE(box("Form25", "txt3")->isBordered());
-  EXPECT_EQ(window->statusNotice(), QString::fromUtf8(kNoticeN4));
+  EXPECT_EQ(window->statusNotice(), "地下水混入率、計画汚水量の割増し 及び 粗度係数(ｎ)は、各地域の開発指導要綱等による事｡");
 }
 
 // New empties the intensity screen's boxes and leaves it hidden; the
