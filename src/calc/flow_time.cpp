@@ -41,7 +41,32 @@ struct FlowTimeComputation {
   std::string sectionFocus;
   std::string slopeFocus;
   std::string roughnessFocus;
+
+  // Reads the slope and roughness boxes (leading-number parse) and notes
+  // their controls.
+  void readSlopeAndRoughness(const std::string& slope, std::string slopeBox, const std::string& roughness,
+                             std::string roughnessBox) {
+    x = ParseLeadingNumber(slope);
+    n = ParseLeadingNumber(roughness);
+    slopeFocus = std::move(slopeBox);
+    roughnessFocus = std::move(roughnessBox);
+  }
+
+  // The two zero checks that every list of checks has after the section's
+  // own: a blank box reads as 0, and 0 counts as missing.
+  std::optional<CalcError> checkSlopeAndRoughness() const {
+    if (x == 0.0) return CalcError{kNoSlope, slopeFocus};
+    if (n == 0.0) return CalcError{kNoRoughness, roughnessFocus};
+    return std::nullopt;
+  }
 };
+
+// The member of the depth entry; an empty entry or a separator is no choice
+// and gives the screen's message.
+Outcome<DepthRatio> ChosenDepth(DepthListKind kind, int index, const char* message, const char* focus) {
+  if (const std::optional<DepthRatio> depth = DepthChoiceMember(kind, index)) return *depth;
+  return CalcError{message, focus};
+}
 
 // The section part of each screen, with or without the screen's checks.
 // `checked` selects the screen's validations; without them (Open) whatever
@@ -50,18 +75,15 @@ struct FlowTimeComputation {
 std::optional<CalcError> CatalogueSection(const FlowTimeFacilityInputs& in, bool checked,
                                           FlowTimeComputation& c) {
   const CatalogueFacilityInputs& f = in.form18;
-  c.x = ParseLeadingNumber(f.txt1);
-  c.n = ParseLeadingNumber(f.txt2);
-  c.slopeFocus = "Form18.txt1";
-  c.roughnessFocus = "Form18.txt2";
+  c.readSlopeAndRoughness(f.txt1, "Form18.txt1", f.txt2, "Form18.txt2");
   c.sectionFocus = "Form18.lst_pu";
   const bool trough = in.lst_s == kUTroughKind;
-  const DepthListKind listKind = trough ? DepthListKind::OpenChannel : DepthListKind::Circular;
-  const std::optional<DepthRatio> depth = DepthChoiceMember(listKind, f.cbo1);
+  const Outcome<DepthRatio> depth =
+      ChosenDepth(trough ? DepthListKind::OpenChannel : DepthListKind::Circular, f.cbo1,
+                  "施設有効水深の割合を入力してください。", "Form18.cbo1");
   if (checked) {
-    if (c.x == 0.0) return CalcError{kNoSlope, "Form18.txt1"};
-    if (c.n == 0.0) return CalcError{kNoRoughness, "Form18.txt2"};
-    if (!depth) return CalcError{"施設有効水深の割合を入力してください。", "Form18.cbo1"};
+    if (std::optional<CalcError> failure = c.checkSlopeAndRoughness()) return failure;
+    if (!depth) return depth.error();
   }
   const std::optional<CatalogueSize> size =
       trough ? LookupUTrough(f.lst_pu) : LookupPipe(*MaterialFromKind(in.lst_s), f.lst_pu);
@@ -75,7 +97,7 @@ std::optional<CalcError> CatalogueSection(const FlowTimeFacilityInputs& in, bool
   } else {
     c.section.D = size->D;
   }
-  if (!depth) return CalcError{"施設有効水深の割合を入力してください。", "Form18.cbo1"};
+  if (!depth) return depth.error();
   c.section.depthCode = DepthCode(*depth);
   c.section.geometry = trough ? RectangularSection(size->D, size->D, DepthCode(*depth), false)
                               : CircularSection(size->D, *depth);
@@ -87,18 +109,16 @@ std::optional<CalcError> OtherCircularSection(const FlowTimeFacilityInputs& in, 
   const OtherCircularInputs& f = in.form20;
   c.section.name = f.txt_m;
   c.section.D = ParseLeadingNumber(f.txt1);
-  c.x = ParseLeadingNumber(f.txt2);
-  c.n = ParseLeadingNumber(f.txt3);
+  c.readSlopeAndRoughness(f.txt2, "Form20.txt2", f.txt3, "Form20.txt3");
   c.sectionFocus = "Form20.txt1";
-  c.slopeFocus = "Form20.txt2";
-  c.roughnessFocus = "Form20.txt3";
-  const std::optional<DepthRatio> depth = DepthChoiceMember(DepthListKind::Circular, f.cbo1);
   if (checked) {
     if (c.section.D == 0.0) return CalcError{"直径を入力してください。", "Form20.txt1"};
-    if (c.x == 0.0) return CalcError{kNoSlope, "Form20.txt2"};
-    if (c.n == 0.0) return CalcError{kNoRoughness, "Form20.txt3"};
+    if (std::optional<CalcError> failure = c.checkSlopeAndRoughness()) return failure;
   }
-  if (!depth) return CalcError{"施設の有効水深の割合を入力してください。", "Form20.cbo1"};
+  // This screen words the depth message with "の", as the main check's Form5.
+  const Outcome<DepthRatio> depth = ChosenDepth(DepthListKind::Circular, f.cbo1,
+                                                "施設の有効水深の割合を入力してください。", "Form20.cbo1");
+  if (!depth) return depth.error();
   c.section.depthCode = DepthCode(*depth);
   c.section.geometry = CircularSection(c.section.D, *depth);
   return std::nullopt;
@@ -112,12 +132,8 @@ std::optional<CalcError> DitchSection(const FlowTimeFacilityInputs& in, bool che
   c.section.b1 = ParseLeadingNumber(f.txt2);
   c.section.b2 = ParseLeadingNumber(f.txt3);
   c.section.b3 = ParseLeadingNumber(f.txt4);
-  c.x = ParseLeadingNumber(f.txt5);
-  c.n = ParseLeadingNumber(f.txt6);
+  c.readSlopeAndRoughness(f.txt5, "Form19.txt5", f.txt6, "Form19.txt6");
   c.sectionFocus = "Form19.txt1";
-  c.slopeFocus = "Form19.txt5";
-  c.roughnessFocus = "Form19.txt6";
-  const std::optional<DepthRatio> depth = DepthChoiceMember(DepthListKind::OpenChannel, f.cbo1);
   if (checked) {
     if (c.section.h == 0.0) return CalcError{"施設の高さを入力してください。", "Form19.txt1"};
     // Widths are checked for an empty box only: a bottom width or a wall
@@ -125,10 +141,11 @@ std::optional<CalcError> DitchSection(const FlowTimeFacilityInputs& in, bool che
     if (IsEmptyText(f.txt2)) return CalcError{"施設の下部巾を入力してください。", "Form19.txt2"};
     if (IsEmptyText(f.txt3)) return CalcError{"施設の上部巾を入力してください。", "Form19.txt3"};
     if (IsEmptyText(f.txt4)) return CalcError{"施設の傾斜巾を入力してください。", "Form19.txt4"};
-    if (c.x == 0.0) return CalcError{kNoSlope, "Form19.txt5"};
-    if (c.n == 0.0) return CalcError{kNoRoughness, "Form19.txt6"};
+    if (std::optional<CalcError> failure = c.checkSlopeAndRoughness()) return failure;
   }
-  if (!depth) return CalcError{"施設有効水深の割合を入力してください。", "Form19.cbo1"};
+  const Outcome<DepthRatio> depth = ChosenDepth(DepthListKind::OpenChannel, f.cbo1,
+                                                "施設有効水深の割合を入力してください。", "Form19.cbo1");
+  if (!depth) return depth.error();
   c.section.depthCode = DepthCode(*depth);
   c.section.geometry =
       TrapezoidSection(c.section.h, c.section.b1, c.section.b2, c.section.b3, c.section.depthCode);
@@ -144,11 +161,8 @@ std::optional<CalcError> IrregularSection(const FlowTimeFacilityInputs& in, bool
   c.section.b1 = ParseLeadingNumber(f.txt1);
   c.section.b2 = ParseLeadingNumber(f.txt2);
   c.section.h = ParseLeadingNumber(f.txt3);
-  c.x = ParseLeadingNumber(f.txt4);
-  c.n = ParseLeadingNumber(f.txt5);
+  c.readSlopeAndRoughness(f.txt4, "Form21.txt4", f.txt5, "Form21.txt5");
   c.sectionFocus = "Form21.txt_x1";
-  c.slopeFocus = "Form21.txt4";
-  c.roughnessFocus = "Form21.txt5";
   if (checked) {
     // Empty boxes only: a typed 0 passes here and is refused by the section
     // or the velocity computation.
@@ -285,12 +299,6 @@ void RecomputeFlowTimeVelocity(ProjectRecord& record) {
                     &capacity.kutterDenominator, &capacity.kutterRootRI})
     *v = Finite(*v);
   StoreFlowTime(record, c, capacity);
-}
-
-Outcome<double> PolygonDrawingScale(const IrregularChannelInputs& inputs) {
-  Outcome<double> scale = PolygonDrawingScale(inputs.txt_x, inputs.txt_y);
-  if (!scale) return CalcError{scale.error().message, "Form21.txt_x1"};
-  return scale;
 }
 
 }  // namespace mk

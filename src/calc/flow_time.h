@@ -27,9 +27,4 @@ Outcome<double> RunFlowTimeVelocity(ProjectRecord& record);
 // flow-time values zeroed instead of failing.
 void RecomputeFlowTimeVelocity(ProjectRecord& record);
 
-// Form21's drawing scale: 100 / the largest of its sixteen coordinate boxes
-// (empty = 0).  Fails when that value is 0 or negative; such a table is
-// neither drawn nor computed (RunFlowTimeVelocity refuses it as well).
-Outcome<double> PolygonDrawingScale(const IrregularChannelInputs& inputs);
-
 }  // namespace mk
