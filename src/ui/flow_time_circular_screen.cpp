@@ -49,13 +49,7 @@ FlowTimeCircularScreen::FlowTimeCircularScreen(ScreenHost& host, QWidget* parent
   grid->addWidget(depthCaption, 5, 0);
   grid->addWidget(cbo1_, 5, 1, Qt::AlignLeft);
 
-  cmd1_ = makeCalculateButton();
-  cmd2_ = makeCancelButton();
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(cmd1_);
-  buttons->addWidget(cmd2_);
-  grid->addLayout(buttons, 6, 0, 1, 2);
+  grid->addLayout(makeButtonRow(cmd1_, cmd2_), 6, 0, 1, 2);
   grid->setRowStretch(7, 1);
 
   enter_ = new EnterOrder(this);

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
@@ -48,6 +49,16 @@ QPushButton* FlowTimeFacilityScreen::makeCancelButton() {
   NameControl(button, QStringLiteral("cmd2"), button->text());
   connect(button, &QPushButton::clicked, this, [this] { CancelFlowTimeVelocity(host_); });
   return button;
+}
+
+QHBoxLayout* FlowTimeFacilityScreen::makeButtonRow(QPushButton*& calculate, QPushButton*& cancel) {
+  calculate = makeCalculateButton();
+  cancel = makeCancelButton();
+  auto* row = new QHBoxLayout;
+  row->addStretch(1);
+  row->addWidget(calculate);
+  row->addWidget(cancel);
+  return row;
 }
 
 QComboBox* FlowTimeFacilityScreen::makeDepthChoice(const QString& caption, int* field) {

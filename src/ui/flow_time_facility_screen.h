@@ -13,6 +13,7 @@
 #include "calc/catalogue.h"
 
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 
@@ -42,6 +43,8 @@ class FlowTimeFacilityScreen : public QWidget {
   // The buttons "計算" (cmd1: V, then the hand-back) and "キャンセル" (cmd2), wired.
   QPushButton* makeCalculateButton();
   QPushButton* makeCancelButton();
+  // Both buttons side by side at the right of a row.
+  QHBoxLayout* makeButtonRow(QPushButton*& calculate, QPushButton*& cancel);
   // A depth choice box (cbo1) that writes its index into `field`.
   QComboBox* makeDepthChoice(const QString& caption, int* field);
 

@@ -77,13 +77,7 @@ FlowTimePipeScreen::FlowTimePipeScreen(ScreenHost& host, QWidget* parent)
                        static_cast<QWidget*>(cbo1_)})
     box->setFixedWidth(110);
 
-  cmd1_ = makeCalculateButton();
-  cmd2_ = makeCancelButton();
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(cmd1_);
-  buttons->addWidget(cmd2_);
-  grid->addLayout(buttons, 4, 1, 1, 2, Qt::AlignBottom);
+  grid->addLayout(makeButtonRow(cmd1_, cmd2_), 4, 1, 1, 2, Qt::AlignBottom);
   grid->setRowStretch(4, 1);
 
   enter_ = new EnterOrder(this);
