@@ -65,8 +65,10 @@ QString MessageBoxPrompter::chooseFile(QWidget* parent, const FileDialogRequest&
   // The program's own overwrite confirmation is asked separately.
   if (request.save)
     return QFileDialog::getSaveFileName(parent, request.title, request.directory, request.filter,
-                                        nullptr, QFileDialog::DontConfirmOverwrite);
-  return QFileDialog::getOpenFileName(parent, request.title, request.directory, request.filter);
+                                        nullptr,
+                                        QFileDialog::DontConfirmOverwrite | QFileDialog::HideNameFilterDetails);
+  return QFileDialog::getOpenFileName(parent, request.title, request.directory, request.filter, nullptr,
+                                      QFileDialog::HideNameFilterDetails);
 }
 
 void MessageBoxPrompter::beep() { QApplication::beep(); }

@@ -648,6 +648,9 @@ void OpenIntensityScreen(ScreenHost& host) {
 void DiscardIntensityScreen(ScreenHost& host) {
   host.discardScreen("Form12");
   host.record().intensity = IntensityScreenInputs{};
+  // The velocity calculation belongs to Form12: left open, its hand-back
+  // would find no screen to return to.
+  if (host.findScreen(QStringLiteral("Form17"))) DiscardFlowTimeVelocity(host);
 }
 
 void DiscardInflowTimeScreen(ScreenHost& host) {

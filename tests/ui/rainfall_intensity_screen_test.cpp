@@ -418,3 +418,22 @@ TEST_F(RainfallIntensityScreenTest, CalculatingTheVelocityOpensTheSelectionScree
 
 }  // namespace
 }  // namespace mk
+
+namespace mk {
+namespace {
+
+TEST(RainfallIntensityDiscard, DirectIntensityAlsoClosesTheVelocityCalculation) {
+  testing::FakeScreenHost host;
+  ASSERT_NE(host.showScreen("Form12", 0, 0), nullptr);
+  host.record().intensity.Option8 = true;
+  ASSERT_NE(host.showScreen("Form17", 0, 0), nullptr);
+  DiscardIntensityScreen(host);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(host.findScreen("Form12"), nullptr);
+  EXPECT_EQ(host.findScreen("Form17"), nullptr);
+  EXPECT_FALSE(host.record().intensity.Option8);
+  EXPECT_EQ(host.record().flowTime.FlowTimeScreenCode, " 0 ");
+}
+
+}  // namespace
+}  // namespace mk
