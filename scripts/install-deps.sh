@@ -4,7 +4,7 @@
 set -eu
 
 PACKAGES="ca-certificates g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev \
-libgtest-dev libgmock-dev fonts-ipafont-mincho fonts-ipafont-gothic"
+libgtest-dev libgmock-dev libqt6svg6 fonts-ipafont-mincho fonts-ipafont-gothic"
 
 missing=""
 for p in $PACKAGES; do
