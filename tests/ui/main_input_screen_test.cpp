@@ -315,24 +315,16 @@ TEST_F(MainInputScreenTest, EnterMovesAlongTheOrder) {
   EXPECT_EQ(focused(), box("txt_a"));
   EXPECT_EQ(box("txt_a")->selectedText(), "10000");
   EXPECT_TRUE(box("txt_c")->text().isEmpty());  // Enter types nothing
-  enter(box("txt_a"));
-  EXPECT_EQ(focused(), control("Command1"));
-  enter(box("txt_i"));
-  EXPECT_EQ(focused(), control("cmd2"));
-  enter(box("txt3"));
-  EXPECT_EQ(focused(), option(9));
-  enter(option(9));
-  EXPECT_EQ(focused(), option(11));
-  enter(box("txt2"));
-  EXPECT_EQ(focused(), option(11));
-  enter(option(10));
-  EXPECT_EQ(focused(), option(11));
-  enter(option(12));
-  EXPECT_EQ(focused(), option(1));
-  enter(box("txt1"));
-  EXPECT_EQ(focused(), option(1));
-  enter(option(2));
-  EXPECT_EQ(focused(), control("lst_s"));
+  // Enter in each control, and where the focus goes (the percentage boxes
+  // and options skip to the next group).
+  const std::pair<QWidget*, QWidget*> steps[] = {
+      {box("txt_a"), control("Command1")}, {box("txt_i"), control("cmd2")},  {box("txt3"), option(9)},
+      {option(9), option(11)},             {box("txt2"), option(11)},        {option(10), option(11)},
+      {option(12), option(1)},             {box("txt1"), option(1)},         {option(2), control("lst_s")}};
+  for (const auto& [from, to] : steps) {
+    enter(from);
+    EXPECT_EQ(focused(), to) << from->objectName().toStdString();
+  }
   enter(control("lst_s"));
   EXPECT_EQ(focused(), control("lst_pu", "Form2"));
 
