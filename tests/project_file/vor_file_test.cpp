@@ -8,7 +8,9 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/project_record.h"
@@ -64,138 +66,116 @@ class JsonInputs {
 
   bool Has(const char* form) const { return in_.contains(form); }
 
-  void Text(const char* form, const char* name, const std::string& actual) const {
-    EXPECT_EQ(actual, in_[form][name].toString().toStdString()) << Where(form, name);
+  void Texts(const char* form, std::initializer_list<std::pair<std::string, const std::string*>> fields) const {
+    for (const auto& [name, actual] : fields)
+      EXPECT_EQ(*actual, in_[form][name.c_str()].toString().toStdString()) << Where(form, name);
   }
-  void Option(const char* form, const char* name, bool actual) const {
-    EXPECT_EQ(actual, in_[form][name].toBool()) << Where(form, name);
+  void Options(const char* form, std::initializer_list<std::pair<std::string, bool>> fields) const {
+    for (const auto& [name, actual] : fields) EXPECT_EQ(actual, in_[form][name.c_str()].toBool()) << Where(form, name);
   }
-  void Integer(const char* form, const char* name, int actual) const {
-    EXPECT_EQ(actual, in_[form][name].toInt(-99)) << Where(form, name);
+  void Integers(const char* form, std::initializer_list<std::pair<std::string, int>> fields) const {
+    for (const auto& [name, actual] : fields)
+      EXPECT_EQ(actual, in_[form][name.c_str()].toInt(-99)) << Where(form, name);
+  }
+  // txt1, txt2, ... (or opt1, Option1, ...) in order.
+  void Numbered(const char* form, const std::string& prefix, std::initializer_list<const std::string*> texts) const {
+    int i = 0;
+    for (const std::string* text : texts) Texts(form, {{prefix + std::to_string(++i), text}});
+  }
+  void Numbered(const char* form, const std::string& prefix, std::initializer_list<bool> options) const {
+    int i = 0;
+    for (bool option : options) Options(form, {{prefix + std::to_string(++i), option}});
   }
 
  private:
-  std::string Where(const char* form, const char* name) const {
-    return example_ + " " + form + " " + name;
-  }
+  std::string Where(const char* form, const std::string& name) const { return example_ + " " + form + " " + name; }
   QJsonObject in_;
   std::string example_;
 };
 
 void ExpectRecordMatches(const ProjectRecord& r, const JsonInputs& j) {
   const auto& m = r.main;
-  j.Text("Form25", "txt_c", m.txt_c);
-  j.Text("Form25", "txt_a", m.txt_a);
-  j.Text("Form25", "txt_i", m.txt_i);
-  j.Integer("Form25", "lst_s", m.lst_s);
-  const bool opts[] = {m.opt1, m.opt2, m.opt3, m.opt4, m.opt5, m.opt6,
-                       m.opt7, m.opt8, m.opt9, m.opt10, m.opt11, m.opt12};
-  for (int i = 0; i < 12; ++i) j.Option("Form25", ("opt" + std::to_string(i + 1)).c_str(), opts[i]);
-  j.Text("Form25", "txt1", m.txt1);
-  j.Text("Form25", "txt2", m.txt2);
-  j.Text("Form25", "txt3", m.txt3);
-
+  j.Texts("Form25", {{"txt_c", &m.txt_c}, {"txt_a", &m.txt_a}, {"txt_i", &m.txt_i}});
+  j.Integers("Form25", {{"lst_s", m.lst_s}});
+  j.Numbered("Form25", "opt", {m.opt1, m.opt2, m.opt3, m.opt4, m.opt5, m.opt6, m.opt7, m.opt8, m.opt9,
+                               m.opt10, m.opt11, m.opt12});
+  j.Numbered("Form25", "txt", {&m.txt1, &m.txt2, &m.txt3});
   if (j.Has("Form2")) {
-    j.Integer("Form2", "lst_pu", r.facility.form2.lst_pu);
-    j.Text("Form2", "txt1", r.facility.form2.txt1);
-    j.Text("Form2", "txt2", r.facility.form2.txt2);
-    j.Integer("Form2", "cbo1", r.facility.form2.cbo1);
+    const auto& f = r.facility.form2;
+    j.Integers("Form2", {{"lst_pu", f.lst_pu}, {"cbo1", f.cbo1}});
+    j.Numbered("Form2", "txt", {&f.txt1, &f.txt2});
   }
   if (j.Has("Form5")) {
-    j.Text("Form5", "txt_m", r.facility.form5.txt_m);
-    j.Text("Form5", "txt1", r.facility.form5.txt1);
-    j.Text("Form5", "txt2", r.facility.form5.txt2);
-    j.Text("Form5", "txt3", r.facility.form5.txt3);
-    j.Integer("Form5", "cbo1", r.facility.form5.cbo1);
+    const auto& f = r.facility.form5;
+    j.Texts("Form5", {{"txt_m", &f.txt_m}});
+    j.Numbered("Form5", "txt", {&f.txt1, &f.txt2, &f.txt3});
+    j.Integers("Form5", {{"cbo1", f.cbo1}});
   }
   if (j.Has("Form1")) {
-    j.Text("Form1", "txt_m", r.facility.form1.txt_m);
-    j.Text("Form1", "txt1", r.facility.form1.txt1);
-    j.Text("Form1", "txt2", r.facility.form1.txt2);
-    j.Text("Form1", "txt3", r.facility.form1.txt3);
-    j.Text("Form1", "txt4", r.facility.form1.txt4);
-    j.Integer("Form1", "cbo1", r.facility.form1.cbo1);
+    const auto& f = r.facility.form1;
+    j.Texts("Form1", {{"txt_m", &f.txt_m}});
+    j.Numbered("Form1", "txt", {&f.txt1, &f.txt2, &f.txt3, &f.txt4});
+    j.Integers("Form1", {{"cbo1", f.cbo1}});
   }
-  j.Text("Form26", "lbl3", r.results.lbl3);
-  j.Text("Form26", "lbl6", r.results.lbl6);
-  j.Text("Form26", "lbl9", r.results.lbl9);
+  j.Texts("Form26", {{"lbl3", &r.results.lbl3}, {"lbl6", &r.results.lbl6}, {"lbl9", &r.results.lbl9}});
 
   if (j.Has("Form12")) {
     const auto& in = r.intensity;
-    const bool formula[] = {in.opt1, in.opt2, in.opt3, in.opt4, in.opt5, in.opt6};
-    for (int i = 0; i < 6; ++i) j.Option("Form12", ("opt" + std::to_string(i + 1)).c_str(), formula[i]);
-    const std::string* texts[] = {&in.txt1, &in.txt2, &in.txt3, &in.txt4, &in.txt5,
-                                  &in.txt6, &in.txt7, &in.txt8, &in.txt9};
-    for (int i = 0; i < 9; ++i) j.Text("Form12", ("txt" + std::to_string(i + 1)).c_str(), *texts[i]);
-    const bool options[] = {in.Option1, in.Option2, in.Option3, in.Option4,
-                            in.Option5, in.Option6, in.Option7, in.Option8};
-    for (int i = 0; i < 8; ++i) j.Option("Form12", ("Option" + std::to_string(i + 1)).c_str(), options[i]);
-    j.Integer("Form12", "chk1", in.chk1);
-    j.Text("Form12", "lbl1", in.lbl1);
-    j.Option("Form22", "opt1", r.river.opt1);
-    j.Option("Form22", "opt2", r.river.opt2);
-    j.Text("Form22", "txt1", r.river.txt1);
-    j.Text("Form22", "txt2", r.river.txt2);
-    j.Text("Form13", "txt1", r.inflow.txt1);
-    j.Text("Form13", "txt2", r.inflow.txt2);
-    j.Text("Form13", "txt3", r.inflow.txt3);
+    j.Numbered("Form12", "opt", {in.opt1, in.opt2, in.opt3, in.opt4, in.opt5, in.opt6});
+    j.Numbered("Form12", "txt", {&in.txt1, &in.txt2, &in.txt3, &in.txt4, &in.txt5, &in.txt6, &in.txt7, &in.txt8,
+                                 &in.txt9});
+    j.Numbered("Form12", "Option", {in.Option1, in.Option2, in.Option3, in.Option4, in.Option5, in.Option6,
+                                    in.Option7, in.Option8});
+    j.Integers("Form12", {{"chk1", in.chk1}});
+    j.Texts("Form12", {{"lbl1", &in.lbl1}});
+    j.Options("Form22", {{"opt1", r.river.opt1}, {"opt2", r.river.opt2}});
+    j.Numbered("Form22", "txt", {&r.river.txt1, &r.river.txt2});
+    j.Numbered("Form13", "txt", {&r.inflow.txt1, &r.inflow.txt2, &r.inflow.txt3});
   }
   if (j.Has("Form16")) {
     const char* checkNames[] = {"chk_k1", "chk_k2", "chk_k3", "chk_k4", "chk_k5", "chk_k6", "chk_k7",
                                 "chk_k8", "chk_t1", "chk_t2", "chk_t3", "chk_t4", "chk_t5", "chk_t6",
                                 "chk_t7", "chk_u1", "chk_u2", "chk_u3", "chk_u4"};
-    for (int i = 0; i < 19; ++i) j.Integer("Form16", checkNames[i], r.runoff.checks[i]);
+    for (int i = 0; i < 19; ++i) j.Integers("Form16", {{checkNames[i], r.runoff.checks[i]}});
     for (int i = 0; i < 6; ++i) {
       const std::string n = std::to_string(i + 1);
-      j.Text("Form16", ("txt_t" + n).c_str(), r.runoff.txt_t[i]);
-      j.Text("Form16", ("txt_c" + n).c_str(), r.runoff.txt_c[i]);
-      j.Text("Form16", ("txt_a" + n).c_str(), r.runoff.txt_a[i]);
+      j.Texts("Form16", {{"txt_t" + n, &r.runoff.txt_t[i]}, {"txt_c" + n, &r.runoff.txt_c[i]},
+                         {"txt_a" + n, &r.runoff.txt_a[i]}});
     }
   }
   if (j.Has("Form17")) {
     const auto& ft = r.flowTime;
-    j.Option("Form17", "opt1", ft.opt1);
-    j.Option("Form17", "opt2", ft.opt2);
-    j.Integer("Form17", "lst_s", ft.lst_s);
+    j.Options("Form17", {{"opt1", ft.opt1}, {"opt2", ft.opt2}});
+    j.Integers("Form17", {{"lst_s", ft.lst_s}});
     if (j.Has("Form18")) {
-      j.Integer("Form18", "lst_pu", ft.form18.lst_pu);
-      j.Text("Form18", "txt1", ft.form18.txt1);
-      j.Text("Form18", "txt2", ft.form18.txt2);
-      j.Integer("Form18", "cbo1", ft.form18.cbo1);
+      j.Integers("Form18", {{"lst_pu", ft.form18.lst_pu}, {"cbo1", ft.form18.cbo1}});
+      j.Numbered("Form18", "txt", {&ft.form18.txt1, &ft.form18.txt2});
     }
     if (j.Has("Form19")) {
       const auto& d = ft.form19;
-      j.Text("Form19", "txt_m", d.txt_m);
-      const std::string* texts[] = {&d.txt1, &d.txt2, &d.txt3, &d.txt4, &d.txt5, &d.txt6};
-      for (int i = 0; i < 6; ++i) j.Text("Form19", ("txt" + std::to_string(i + 1)).c_str(), *texts[i]);
-      j.Integer("Form19", "cbo1", d.cbo1);
+      j.Texts("Form19", {{"txt_m", &d.txt_m}});
+      j.Numbered("Form19", "txt", {&d.txt1, &d.txt2, &d.txt3, &d.txt4, &d.txt5, &d.txt6});
+      j.Integers("Form19", {{"cbo1", d.cbo1}});
     }
     if (j.Has("Form20")) {
-      j.Text("Form20", "txt_m", ft.form20.txt_m);
-      j.Text("Form20", "txt1", ft.form20.txt1);
-      j.Text("Form20", "txt2", ft.form20.txt2);
-      j.Text("Form20", "txt3", ft.form20.txt3);
-      j.Integer("Form20", "cbo1", ft.form20.cbo1);
+      const auto& c = ft.form20;
+      j.Texts("Form20", {{"txt_m", &c.txt_m}});
+      j.Numbered("Form20", "txt", {&c.txt1, &c.txt2, &c.txt3});
+      j.Integers("Form20", {{"cbo1", c.cbo1}});
     }
     if (j.Has("Form21")) {
       const auto& c = ft.form21;
-      j.Text("Form21", "txt_m", c.txt_m);
-      const std::string* texts[] = {&c.txt1, &c.txt2, &c.txt3, &c.txt4, &c.txt5};
-      for (int i = 0; i < 5; ++i) j.Text("Form21", ("txt" + std::to_string(i + 1)).c_str(), *texts[i]);
-      for (int i = 0; i < 8; ++i) {
-        j.Text("Form21", ("txt_x" + std::to_string(i + 1)).c_str(), c.txt_x[i]);
-        j.Text("Form21", ("txt_y" + std::to_string(i + 1)).c_str(), c.txt_y[i]);
-      }
+      j.Texts("Form21", {{"txt_m", &c.txt_m}});
+      j.Numbered("Form21", "txt", {&c.txt1, &c.txt2, &c.txt3, &c.txt4, &c.txt5});
+      for (int i = 0; i < 8; ++i)
+        j.Texts("Form21", {{"txt_x" + std::to_string(i + 1), &c.txt_x[i]},
+                           {"txt_y" + std::to_string(i + 1), &c.txt_y[i]}});
     }
   }
   if (j.Has("Form28")) {
-    j.Option("Form28", "opt1", r.sewage.opt1);
-    j.Option("Form28", "opt2", r.sewage.opt2);
-    j.Option("Form28", "opt3", r.sewage.opt3);
-    j.Text("Form28", "txt_p", r.sewage.txt_p);
-    j.Text("Form28", "txt_q1", r.sewage.txt_q1);
-    j.Text("Form28", "txt_a", r.sewage.txt_a);
-    j.Text("Form28", "txt_q2", r.sewage.txt_q2);
+    const auto& w = r.sewage;
+    j.Numbered("Form28", "opt", {w.opt1, w.opt2, w.opt3});
+    j.Texts("Form28", {{"txt_p", &w.txt_p}, {"txt_q1", &w.txt_q1}, {"txt_a", &w.txt_a}, {"txt_q2", &w.txt_q2}});
   }
 }
 
@@ -212,7 +192,8 @@ TEST(ProjectFileExamples, ReadEveryFieldAndWriteTheSameBytesBack) {
     ProjectRecord r = ClosedRecord();
     ASSERT_FALSE(ReadProjectFile(vor, r).has_value());
 
-    const QJsonObject json = QJsonDocument::fromJson(ReadBytes(kExamples + "/" + QString::fromStdString(name) + ".json")).object();
+    const QJsonObject json =
+        QJsonDocument::fromJson(ReadBytes(kExamples + "/" + QString::fromStdString(name) + ".json")).object();
     const QJsonObject inputs = json["inputs"].toObject();
     ExpectRecordMatches(r, JsonInputs(inputs, name));
     if (inputs.contains("InflowTimeCopies")) {
