@@ -13,20 +13,8 @@ BUILD=${BENCH_BUILD_DIR:-build-bench}
 PROJECTS=10000
 
 # What building the program needs, then what the benchmarks need on top.
-scripts/install-deps.sh
 BENCH_PACKAGES="libbenchmark-dev xvfb xauth"
-missing=""
-for p in $BENCH_PACKAGES; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing="$missing $p"
-  fi
-done
-if [ -n "$missing" ]; then
-  if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi
-  echo "Installing:$missing"
-  $SUDO apt-get update -q
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends $missing
-fi
+scripts/install-deps.sh $BENCH_PACKAGES
 
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMIRUKANA_BUILD_BENCHMARKS=ON -DMIRUKANA_BUILD_TESTS=OFF
 cmake --build "$BUILD" --target mirukana_bench mirukana_generate_projects startup_probe_mirukana startup_probe_empty mirukana-report

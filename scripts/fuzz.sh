@@ -16,20 +16,8 @@ SECONDS_PER_TARGET=${1:-600}
 TARGETS="vor_file_fuzzer number_text_fuzzer"
 
 # What building the program needs, then what fuzzing needs on top.
-scripts/install-deps.sh
 FUZZ_PACKAGES="clang libclang-rt-dev llvm"
-missing=""
-for p in $FUZZ_PACKAGES; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing="$missing $p"
-  fi
-done
-if [ -n "$missing" ]; then
-  if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi
-  echo "Installing:$missing"
-  $SUDO apt-get update -q
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends $missing
-fi
+scripts/install-deps.sh $FUZZ_PACKAGES
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DMIRUKANA_BUILD_FUZZERS=ON -DMIRUKANA_SANITIZE=ON -DMIRUKANA_BUILD_TESTS=OFF

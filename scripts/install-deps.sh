@@ -1,13 +1,15 @@
 #!/bin/sh
-# Installs the Debian packages that building, running and testing need.
-# Only what is missing is installed; apt-get runs through sudo when not root.
+# Installs the Debian packages that building, running and testing need,
+# plus any packages named as arguments (the fuzz, bench and package scripts
+# name what they need on top).  Only what is missing is installed; apt-get
+# runs through sudo when not root.
 set -eu
 
 PACKAGES="ca-certificates g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev \
 libgtest-dev libgmock-dev libqt6svg6 fonts-ipafont-mincho fonts-ipafont-gothic"
 
 missing=""
-for p in $PACKAGES; do
+for p in $PACKAGES "$@"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
     missing="$missing $p"
   fi

@@ -5,24 +5,12 @@
 #   sudo apt-get install ./build-package/mirukana_*.deb
 set -eu
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
 
 # dpkg-dev: dpkg-shlibdeps finds the libraries the package depends on;
 # file: CPack's DEB generator uses it to find the programs to strip and scan;
 # librsvg2-bin: rsvg-convert draws the PNG icons from the SVG ones.
 PACKAGES="dpkg-dev file librsvg2-bin"
-missing=""
-for p in $PACKAGES; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing="$missing $p"
-  fi
-done
-if [ -n "$missing" ]; then
-  if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi
-  echo "Installing:$missing"
-  $SUDO apt-get update -q
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends $missing
-fi
+scripts/install-deps.sh $PACKAGES
 
 BUILD_DIR=${PACKAGE_BUILD_DIR:-build-package}
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMIRUKANA_BUILD_TESTS=OFF
