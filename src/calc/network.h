@@ -1,0 +1,252 @@
+#pragma once
+// The network flow table (流量計算表): every pipe segment of a drainage
+// network, areas and C·A accumulated from upstream to downstream, the time
+// of concentration grown by each upstream segment's flow time, each segment
+// with its own rainfall intensity, flows, capacity and verdict.
+//
+// The record holds the inputs as the table shows them (texts as typed,
+// choices as indexes), as ProjectRecord does for one facility; numbers are
+// read with ParseLeadingNumber when the table is computed.  The computation
+// reuses the single-facility pieces unchanged: the sections and
+// ComputeCapacity for V and Q2, IntensityByFormula for I, and the check
+// run's flow arithmetic for Q11, Q12 and Q1.  Nothing is rounded between
+// steps; the column texts use the single-facility screens' patterns.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "calc/catalogue.h"
+#include "calc/intensity.h"
+#include "model/hydraulic_types.h"
+#include "model/project_record.h"
+
+namespace mk {
+
+// ---------------------------------------------------------------- inputs
+
+// Project-wide settings of a network.
+struct NetworkSettings {
+  std::string title;  // free text, printed above the table
+  IntensityFormula formula = IntensityFormula::One;  // ① .. ⑥ of the rainfall-intensity screen
+  std::string a, b, c, d;  // the formula's constants; c and d only for ⑤ and ⑥
+  std::string t1;          // inflow time, min
+  VelocityFormula velocity = VelocityFormula::Manning;
+  bool groundwater = false;     // false: "無し"
+  std::string groundwaterPercent;
+  bool surcharge = false;       // false: "無し"
+  std::string surchargePercent;
+  // The node the network drains to.  Empty: the one downstream node that
+  // has no outgoing segment is the outlet.
+  std::string outlet;
+};
+
+// A segment's facility kind, numbered as the main screen's facility list.
+enum class NetworkFacilityKind { VP = 0, VU = 1, FRPM = 2, Hume = 3, OtherCircular = 4, Rectangular = 5 };
+
+// One segment (区間), one row of the table.
+struct NetworkSegment {
+  std::string name;        // 路線番号
+  std::string upstream;    // upstream node
+  std::string downstream;  // downstream node
+  std::string length;      // L, m
+  std::string area;        // own catchment area, ha
+  std::string c;           // own runoff coefficient C
+  std::string sewage;      // own planned sewage flow, m3/sec ("0" when none)
+
+  NetworkFacilityKind kind = NetworkFacilityKind::VP;
+  int sizeIndex = 0;         // catalogue size (VP, VU, FRPM, Hume), index into PipeSizes
+  std::string facilityName;  // other circular / rectangular: the name typed
+  std::string D;             // other circular: inner diameter, m
+  std::string B;             // rectangular: width, m
+  std::string H;             // rectangular: height, m
+  std::string slope;         // per mille
+  std::string roughness = "0.010";  // n; DefaultRoughness of the material when the kind changes
+  // Index into the depth list of the kind (NetworkDepthList): the
+  // 15-entry circular list for kinds 0..4, the 7-entry list for the
+  // rectangular pipe.  A separator or an index outside the list is refused.
+  int depthIndex = 5;
+};
+
+struct NetworkRecord {
+  NetworkSettings settings;
+  std::vector<NetworkSegment> segments;
+};
+
+// The depth list of a kind and its default entry; the default n as the
+// facility screens fill it (a catalogue pipe by its material, "" for the
+// other circular and the rectangular pipe, whose screens start empty).
+DepthListKind NetworkDepthList(NetworkFacilityKind kind);
+int NetworkDefaultDepthIndex(NetworkFacilityKind kind);
+std::string NetworkDefaultRoughness(NetworkFacilityKind kind);
+bool IsCatalogueKind(NetworkFacilityKind kind);  // VP, VU, FRPM, Hume
+
+// A new segment: VP, first size, default depth and roughness, sewage "0".
+NetworkSegment NewNetworkSegment();
+
+// ---------------------------------------------------------------- fields
+
+// Field keys of the inputs.  They name the field in a refusal, in the file
+// and in the CSV header's order (see network_file.h).
+namespace network_field {
+// Settings.
+inline constexpr const char* kTitle = "title";
+inline constexpr const char* kFormula = "formula";
+inline constexpr const char* kA = "a";
+inline constexpr const char* kB = "b";
+inline constexpr const char* kC = "c";
+inline constexpr const char* kD = "d";
+inline constexpr const char* kT1 = "t1";
+inline constexpr const char* kVelocity = "velocity";
+inline constexpr const char* kGroundwater = "groundwater";  // "無し" or the percentage
+inline constexpr const char* kSurcharge = "surcharge";      // "無し" or the percentage
+inline constexpr const char* kOutlet = "outlet";
+// Segment.
+inline constexpr const char* kName = "name";
+inline constexpr const char* kUpstream = "upstream";
+inline constexpr const char* kDownstream = "downstream";
+inline constexpr const char* kLength = "length";
+inline constexpr const char* kArea = "area";
+inline constexpr const char* kRunoff = "runoff";
+inline constexpr const char* kSewage = "sewage";
+inline constexpr const char* kKind = "kind";
+inline constexpr const char* kSize = "size";
+inline constexpr const char* kFacilityName = "facility_name";
+inline constexpr const char* kDiameter = "diameter";
+inline constexpr const char* kWidth = "width";
+inline constexpr const char* kHeight = "height";
+inline constexpr const char* kSlope = "slope";
+inline constexpr const char* kRoughness = "roughness";
+inline constexpr const char* kDepth = "depth";
+// Computed values a refusal may name.
+inline constexpr const char* kIntensity = "intensity";
+inline constexpr const char* kCapacity = "capacity";
+}  // namespace network_field
+
+// The caption a user reads for a field key ("延長 L(m)", "勾配 (‰)",
+// "降雨強度式"); the key itself when unknown.
+std::string NetworkFieldCaption(const std::string& field);
+
+// ---------------------------------------------------------------- results
+
+// One computed row.  Areas in ha, times in min, I in mm/hr, flows in m3/sec.
+struct NetworkRow {
+  int segment = 0;               // index into NetworkRecord::segments
+  std::vector<int> upstream;     // segments flowing into this one, input order
+  int downstream = -1;           // the segment this one flows into; -1 at the outlet
+  bool head = false;             // no segment flows in: t = t1
+
+  double L = 0.0;
+  double ownArea = 0.0, sumArea = 0.0;
+  double ownC = 0.0;
+  double ownCA = 0.0, sumCA = 0.0;
+  double C = 0.0;                // ΣC·A / ΣA
+  double t1 = 0.0;               // the settings' inflow time (shown on head rows)
+  double t2 = 0.0;               // L / (60 V)
+  double t = 0.0;                // time of concentration at the segment's upper end
+  double I = 0.0;
+  double ownSewage = 0.0;
+  double sumSewage = 0.0;        // Σ sewage before the groundwater factor
+  double Q11 = 0.0, Q12 = 0.0;   // Q12 includes the groundwater factor
+  double factor = 1.0;           // surcharge factor (100 + s) / 100
+  double Q1 = 0.0;
+
+  std::string facilityText;      // 管種・寸法: "VP - φ200", "名前 φ0.500", "名前 1.000×0.800"
+  double D = 0.0, B = 0.0, H = 0.0;  // m
+  double slope = 0.0, n = 0.0;   // per mille, roughness
+  std::string depthText;         // the depth entry ("水深８割")
+  SectionGeometry geometry;
+  CapacityResult capacity;       // R, I (slope ratio), V, Q2 and the Kutter terms
+  double V = 0.0, Q2 = 0.0;
+  double margin = 0.0;           // (Q2 − Q1) / Q1 × 100; 0 when Q1 is 0
+  Verdict verdict = Verdict::OK; // O.K when Q1 <= Q2
+};
+
+struct NetworkTable {
+  std::vector<NetworkRow> rows;  // one per segment, in the record's order
+  // Segment indexes from upstream to downstream: every segment after all
+  // segments flowing into it; otherwise in the record's order.
+  std::vector<int> order;
+  bool allOk() const;
+};
+
+// Why a network cannot be computed: a message in the screens' style that
+// names the segment and the field ("路線番号「2」の延長 L(m)を入力してください。"),
+// the segment's index (-1 for a setting) and the field key (network_field).
+struct NetworkRefusal {
+  std::string message;
+  int segment = -1;
+  std::string field;
+};
+
+struct NetworkComputation {
+  std::optional<NetworkRefusal> refusal;  // set: nothing was computed
+  NetworkTable table;                     // valid when ok()
+  bool ok() const { return !refusal.has_value(); }
+};
+
+// Checks the settings, then every segment in the record's order (empty or
+// non-numeric values, duplicate names, the tree: a node with two outgoing
+// segments, a cycle, a dangling end, two outlets), then computes every row
+// from upstream to downstream.  The first refusal, or the whole table.
+NetworkComputation ComputeNetwork(const NetworkRecord& record);
+
+// ---------------------------------------------------------------- texts
+
+// The table's columns, left to right, as the screen, the print and the
+// command line show them.  Input columns are edited through the segment's
+// fields (`field`); the facility column stands for kind, size, name, D, B, H.
+struct NetworkColumn {
+  const char* caption;  // "延長 L(m)", "面積 累計(ha)", ...
+  const char* field;    // the input's field key; nullptr for a computed column
+};
+const std::vector<NetworkColumn>& NetworkColumns();
+
+// The texts of one computed row in NetworkColumns' order, with the
+// single-facility patterns (Q "0.0000", V "0.000", t and I "0.00", areas
+// "0.0000"); the t1 column only on head rows; 判定 "O.K" or "NO".
+std::vector<std::string> NetworkRowTexts(const NetworkRecord& record, const NetworkRow& row);
+
+// ---------------------------------------------------------------- sizing
+
+// The sizing proposal for one segment.
+struct NetworkSizeProposal {
+  int segment = 0;
+  bool catalogue = false;      // only catalogue segments get a proposal
+  int currentSize = 0;
+  std::optional<int> proposedSize;  // nothing when no size of the list passes
+  bool changes() const { return catalogue && proposedSize && *proposedSize != currentSize; }
+};
+
+struct NetworkSizing {
+  std::optional<NetworkRefusal> refusal;  // the network cannot be computed
+  std::vector<NetworkSizeProposal> proposals;  // one per segment, record order
+};
+
+// From upstream to downstream, every catalogue segment gets the smallest
+// size of its material whose verdict is O.K, never smaller than the largest
+// pipe of the same material flowing into it (at that pipe's proposed size);
+// downstream times and intensities follow the proposed sizes.  Where no
+// size passes, there is no proposal and the largest size carries on.
+// Nothing in the record changes: the screen applies a proposal.
+NetworkSizing ProposeNetworkSizes(const NetworkRecord& record);
+
+// The record with the proposals applied (all of them, or only `segment`).
+void ApplySizeProposals(NetworkRecord& record, const NetworkSizing& sizing, int segment = -1);
+
+// ---------------------------------------------------------------- one row
+
+// The single-facility project of one computed row, in a fresh (New)
+// record: C = the row's ΣC·A/ΣA, A = ΣA in m2, I typed = the row's I,
+// sewage typed = the row's Σ sewage before the groundwater factor, the
+// segment's facility on its facility screen, the settings' velocity formula,
+// groundwater and surcharge.  Numbers are written as the shortest decimal
+// text that reads back to the same double, so CheckRun on the result gives
+// the row's Q1, Q2 and V.  Run results are not set.
+ProjectRecord SingleFacilityProject(const NetworkRecord& record, const NetworkRow& row);
+
+// The shortest plain decimal text (no exponent) that ParseLeadingNumber
+// reads back to exactly `value`.
+std::string ExactDecimalText(double value);
+
+}  // namespace mk
