@@ -39,6 +39,8 @@ struct NetworkSettings {
   // The node the network drains to.  Empty: the one downstream node that
   // has no outgoing segment is the outlet.
   std::string outlet;
+
+  bool operator==(const NetworkSettings&) const = default;
 };
 
 // A segment's facility kind, numbered as the main screen's facility list.
@@ -66,11 +68,15 @@ struct NetworkSegment {
   // 15-entry circular list for kinds 0..4, the 7-entry list for the
   // rectangular pipe.  A separator or an index outside the list is refused.
   int depthIndex = 5;
+
+  bool operator==(const NetworkSegment&) const = default;
 };
 
 struct NetworkRecord {
   NetworkSettings settings;
   std::vector<NetworkSegment> segments;
+
+  bool operator==(const NetworkRecord&) const = default;
 };
 
 // The depth list of a kind and its default entry; the default n as the
