@@ -24,4 +24,10 @@ void NewProject(ProjectRecord& record) {
   record.facility = FacilityScreenInputs{};
 }
 
+bool SameInputs(const ProjectRecord& a, const ProjectRecord& b) {
+  return a.main == b.main && a.facility == b.facility && a.intensity == b.intensity && a.river == b.river &&
+         a.inflowCopies == b.inflowCopies && a.inflow == b.inflow && a.runoff == b.runoff &&
+         a.flowTime == b.flowTime && a.sewage == b.sewage;
+}
+
 }  // namespace mk

@@ -37,6 +37,8 @@ struct MainScreenInputs {
   std::string txt1;   // surcharge %
   std::string txt2;   // groundwater %
   std::string txt3;   // planned sewage flow, m3/sec
+
+  bool operator==(const MainScreenInputs&) const = default;
 };
 
 // Form2 (main check) and Form18 (flow time): catalogue pipe or U-trough.
@@ -45,6 +47,8 @@ struct CatalogueFacilityInputs {
   std::string txt1;      // slope, per mille
   std::string txt2 = "0.010";  // roughness n (material default)
   int cbo1 = 5;          // depth choice index
+
+  bool operator==(const CatalogueFacilityInputs&) const = default;
 };
 
 // Form5 (main check) and Form20 (flow time): circular pipe of any diameter.
@@ -54,6 +58,8 @@ struct OtherCircularInputs {
   std::string txt2;   // slope, per mille
   std::string txt3;   // roughness n
   int cbo1 = 5;       // depth choice index (15-entry circular list)
+
+  bool operator==(const OtherCircularInputs&) const = default;
 };
 
 // Form1: rectangular pipe.
@@ -64,6 +70,8 @@ struct RectangularPipeInputs {
   std::string txt3;   // slope, per mille
   std::string txt4;   // roughness n
   int cbo1 = 4;       // depth choice index (7-entry list)
+
+  bool operator==(const RectangularPipeInputs&) const = default;
 };
 
 // Form19: U ditch / trapezoid ditch.
@@ -76,6 +84,8 @@ struct DitchInputs {
   std::string txt5;   // slope, per mille
   std::string txt6;   // roughness n
   int cbo1 = 5;       // depth choice index (8-entry open-channel list)
+
+  bool operator==(const DitchInputs&) const = default;
 };
 
 // Form21: irregular channel given by up to eight vertices.
@@ -88,6 +98,8 @@ struct IrregularChannelInputs {
   std::string txt5;   // roughness n
   std::array<std::string, 8> txt_x{" 0", "", "", "", "", "", "", ""};  // txt_x1..txt_x8
   std::array<std::string, 8> txt_y{" 0", "", "", "", "", "", "", ""};  // txt_y1..txt_y8
+
+  bool operator==(const IrregularChannelInputs&) const = default;
 };
 
 // The facility screen of the main check; only the one matching
@@ -96,6 +108,8 @@ struct FacilityScreenInputs {
   CatalogueFacilityInputs form2;
   OtherCircularInputs form5;
   RectangularPipeInputs form1;
+
+  bool operator==(const FacilityScreenInputs&) const = default;
 };
 
 // Form26 captions, "0.0000".  They exist only while a run result exists.
@@ -127,6 +141,8 @@ struct IntensityScreenInputs {
   bool Option8 = false;  // V calculated on a flow-time facility screen
   int chk1 = 0;          // river-course formula
   std::string lbl1;      // source line shown in river-course mode
+
+  bool operator==(const IntensityScreenInputs&) const = default;
 };
 
 // Form22, river course.
@@ -135,6 +151,8 @@ struct RiverCourseInputs {
   bool opt2 = false;  // after development
   std::string txt1;   // river length, km
   std::string txt2;   // river slope i
+
+  bool operator==(const RiverCourseInputs&) const = default;
 };
 
 // The three numbers Form13 copies on OK, held as the text the project file
@@ -143,6 +161,8 @@ struct InflowTimeCopies {
   std::string slopeLength;
   std::string slope;
   std::string retardance;
+
+  bool operator==(const InflowTimeCopies&) const = default;
 };
 
 // Form13, inflow time by Kerby.
@@ -150,6 +170,8 @@ struct InflowTimeInputs {
   std::string txt1;  // slope length L, m
   std::string txt2;  // slope S, per mille
   std::string txt3;  // retardance coefficient n
+
+  bool operator==(const InflowTimeInputs&) const = default;
 };
 
 // Form16, runoff coefficient by land use.
@@ -159,6 +181,8 @@ struct RunoffScreenInputs {
   std::array<std::string, 6> txt_t;  // row names
   std::array<std::string, 6> txt_c;  // row coefficients
   std::array<std::string, 6> txt_a;  // row areas, m2
+
+  bool operator==(const RunoffScreenInputs&) const = default;
 };
 
 // Form17 and the flow-time facility screens.
@@ -173,6 +197,8 @@ struct FlowTimeFacilityInputs {
   DitchInputs form19;
   OtherCircularInputs form20;
   IrregularChannelInputs form21;
+
+  bool operator==(const FlowTimeFacilityInputs&) const = default;
 };
 
 // Form28, planned sewage flow.
@@ -184,6 +210,8 @@ struct SewageFlowInput {
   std::string txt_q1;  // litres per person and day
   std::string txt_a;   // drainage area, m2
   std::string txt_q2;  // m3/sec per ha
+
+  bool operator==(const SewageFlowInput&) const = default;
 };
 
 // ---------------------------------------------------------------- derived
@@ -301,5 +329,10 @@ void NewProject(ProjectRecord& record);
 
 // Drops the run result: captions, Q2 = 0, no result.
 void DiscardRunResult(ProjectRecord& record);
+
+// Whether two records hold the same inputs: every screen's group, the
+// inflow-time copies included; the derived numbers, the result captions and
+// the run result are not compared (they follow from the inputs).
+bool SameInputs(const ProjectRecord& a, const ProjectRecord& b);
 
 }  // namespace mk
