@@ -15,6 +15,7 @@
 
 #include "calc/recompute.h"
 #include "calc/sizing.h"
+#include "cli/pdf_command.h"
 #include "model/number_text.h"
 #include "model/project_record.h"
 #include "project_file/report_file.h"
@@ -55,6 +56,9 @@ constexpr const char* kUsage =
     "        that passes, empty on every other line.\n"
     "      A value that cannot be computed is printed as \"-\"; then the\n"
     "      reason goes to standard error and the exit status is 1.\n"
+    "  mirukana-report --pdf OUT.pdf PROJECT.vor\n"
+    "      Write the report's two printed pages to OUT.pdf (A4), as the\n"
+    "      program's PDF output does; no display is needed.\n"
     "  mirukana-report --help\n"
     "      Print this text.\n"
     "\n"
@@ -186,6 +190,8 @@ int main(int argc, char* argv[]) {
   // The report is UTF-8 with LF line ends, whatever the console's defaults.
   _setmode(_fileno(stdout), _O_BINARY);
 #endif
+  // --pdf needs a GUI application (fonts, painting): it makes its own.
+  if (mk::cli::IsPdfCommand(argc, argv)) return mk::cli::RunPdfCommand(argc, argv);
   QCoreApplication app(argc, argv);  // arguments in the platform's encoding; no display
   QStringList args = QCoreApplication::arguments();
   args.removeFirst();
