@@ -1,0 +1,669 @@
+// The browser edition's view of the core: one open project (the record) and
+// the calculations, validations, report and project file lines over it,
+// bound to JavaScript with embind.  The page only shows and edits; every
+// number, message and line of the report comes from here.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "calc/catalogue.h"
+#include "calc/check_run.h"
+#include "calc/flow_time.h"
+#include "calc/intensity.h"
+#include "calc/polygon_drawing.h"
+#include "calc/recompute.h"
+#include "calc/runoff.h"
+#include "calc/sewage.h"
+#include "calc/sizing.h"
+#include "model/number_text.h"
+#include "model/project_record.h"
+#include "project_file/vor_lines.h"
+#include "report/flow_report.h"
+#include "report/page_split.h"
+
+#include "cp932_tables.inc"
+
+using emscripten::val;
+
+namespace mk {
+namespace {
+
+// ------------------------------------------------------------ CP932
+
+// One code point of UTF-8 text; advances `i`.  Invalid bytes give U+FFFD.
+char32_t NextCodePoint(const std::string& s, std::size_t& i) {
+  const std::u32string one = DecodeUtf8(std::string_view(s).substr(i, std::min<std::size_t>(4, s.size() - i)));
+  const unsigned char lead = static_cast<unsigned char>(s[i]);
+  std::size_t len = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+  if (i + len > s.size()) len = 1;
+  i += len;
+  return one.empty() ? U'\uFFFD' : one[0];
+}
+
+std::string Utf8Of(char32_t c) {
+  std::string out;
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+  return out;
+}
+
+// The table entry for `c` in a table of (code point << 16) | value.
+template <std::size_t N>
+std::optional<std::uint16_t> Lookup(const std::uint32_t (&table)[N], char32_t c) {
+  if (c > 0xFFFF) return std::nullopt;
+  const std::uint32_t key = static_cast<std::uint32_t>(c) << 16;
+  const auto* it = std::lower_bound(std::begin(table), std::end(table), key);
+  if (it == std::end(table) || (*it >> 16) != c) return std::nullopt;
+  return static_cast<std::uint16_t>(*it & 0xFFFF);
+}
+
+// UTF-8 -> CP932 as the desktop writes it; the first character without a
+// CP932 form is named in `badChar`.
+std::optional<std::string> EncodeCp932(const std::string& utf8, std::string* badChar) {
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const char32_t c = NextCodePoint(utf8, i);
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+      continue;
+    }
+    const auto bytes = Lookup(kCp932Encode, c);
+    if (!bytes) {
+      if (badChar) *badChar = Utf8Of(c);
+      return std::nullopt;
+    }
+    if (*bytes > 0xFF) out += static_cast<char>(*bytes >> 8);
+    out += static_cast<char>(*bytes & 0xFF);
+  }
+  return out;
+}
+
+// Text the browser's Shift_JIS decoder gave -> the characters the desktop
+// reads from the same bytes.
+std::string DesktopDecodedForm(const std::string& utf8) {
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const char32_t c = NextCodePoint(utf8, i);
+    const auto other = Lookup(kCp932DecodedForm, c);
+    out += Utf8Of(other ? *other : c);
+  }
+  return out;
+}
+
+val BytesOf(const std::string& bytes) {
+  val array = val::global("Uint8Array").new_(bytes.size());
+  for (std::size_t i = 0; i < bytes.size(); ++i) array.set(i, static_cast<unsigned char>(bytes[i]));
+  return array;
+}
+
+val Failure(const std::string& message) {
+  val result = val::object();
+  result.set("ok", false);
+  result.set("message", message);
+  return result;
+}
+
+// ------------------------------------------------------------ fields
+
+using FieldSlot = std::variant<std::string*, bool*, int*>;
+using FieldResolver = std::function<FieldSlot(ProjectRecord&)>;
+
+// Every input by "Form.control", as the screens and the validations name them.
+const std::map<std::string, FieldResolver>& Fields() {
+  static const std::map<std::string, FieldResolver> fields = [] {
+    std::map<std::string, FieldResolver> f;
+#define MK_FIELD(name, expr) f[name] = [](ProjectRecord& r) -> FieldSlot { return &(r.expr); }
+    MK_FIELD("Form25.txt_c", main.txt_c);
+    MK_FIELD("Form25.txt_a", main.txt_a);
+    MK_FIELD("Form25.txt_i", main.txt_i);
+    MK_FIELD("Form25.lst_s", main.lst_s);
+    MK_FIELD("Form25.opt1", main.opt1);
+    MK_FIELD("Form25.opt2", main.opt2);
+    MK_FIELD("Form25.opt3", main.opt3);
+    MK_FIELD("Form25.opt4", main.opt4);
+    MK_FIELD("Form25.opt5", main.opt5);
+    MK_FIELD("Form25.opt6", main.opt6);
+    MK_FIELD("Form25.opt7", main.opt7);
+    MK_FIELD("Form25.opt8", main.opt8);
+    MK_FIELD("Form25.opt9", main.opt9);
+    MK_FIELD("Form25.opt10", main.opt10);
+    MK_FIELD("Form25.opt11", main.opt11);
+    MK_FIELD("Form25.opt12", main.opt12);
+    MK_FIELD("Form25.txt1", main.txt1);
+    MK_FIELD("Form25.txt2", main.txt2);
+    MK_FIELD("Form25.txt3", main.txt3);
+    MK_FIELD("Form2.lst_pu", facility.form2.lst_pu);
+    MK_FIELD("Form2.txt1", facility.form2.txt1);
+    MK_FIELD("Form2.txt2", facility.form2.txt2);
+    MK_FIELD("Form2.cbo1", facility.form2.cbo1);
+    MK_FIELD("Form5.txt_m", facility.form5.txt_m);
+    MK_FIELD("Form5.txt1", facility.form5.txt1);
+    MK_FIELD("Form5.txt2", facility.form5.txt2);
+    MK_FIELD("Form5.txt3", facility.form5.txt3);
+    MK_FIELD("Form5.cbo1", facility.form5.cbo1);
+    MK_FIELD("Form1.txt_m", facility.form1.txt_m);
+    MK_FIELD("Form1.txt1", facility.form1.txt1);
+    MK_FIELD("Form1.txt2", facility.form1.txt2);
+    MK_FIELD("Form1.txt3", facility.form1.txt3);
+    MK_FIELD("Form1.txt4", facility.form1.txt4);
+    MK_FIELD("Form1.cbo1", facility.form1.cbo1);
+    MK_FIELD("Form26.lbl3", results.lbl3);
+    MK_FIELD("Form26.lbl6", results.lbl6);
+    MK_FIELD("Form26.lbl9", results.lbl9);
+    MK_FIELD("Form12.opt1", intensity.opt1);
+    MK_FIELD("Form12.opt2", intensity.opt2);
+    MK_FIELD("Form12.opt3", intensity.opt3);
+    MK_FIELD("Form12.opt4", intensity.opt4);
+    MK_FIELD("Form12.opt5", intensity.opt5);
+    MK_FIELD("Form12.opt6", intensity.opt6);
+    MK_FIELD("Form12.txt1", intensity.txt1);
+    MK_FIELD("Form12.txt2", intensity.txt2);
+    MK_FIELD("Form12.txt3", intensity.txt3);
+    MK_FIELD("Form12.txt4", intensity.txt4);
+    MK_FIELD("Form12.txt5", intensity.txt5);
+    MK_FIELD("Form12.txt6", intensity.txt6);
+    MK_FIELD("Form12.txt7", intensity.txt7);
+    MK_FIELD("Form12.txt8", intensity.txt8);
+    MK_FIELD("Form12.txt9", intensity.txt9);
+    MK_FIELD("Form12.Option1", intensity.Option1);
+    MK_FIELD("Form12.Option2", intensity.Option2);
+    MK_FIELD("Form12.Option3", intensity.Option3);
+    MK_FIELD("Form12.Option4", intensity.Option4);
+    MK_FIELD("Form12.Option5", intensity.Option5);
+    MK_FIELD("Form12.Option6", intensity.Option6);
+    MK_FIELD("Form12.Option7", intensity.Option7);
+    MK_FIELD("Form12.Option8", intensity.Option8);
+    MK_FIELD("Form12.chk1", intensity.chk1);
+    MK_FIELD("Form12.lbl1", intensity.lbl1);
+    MK_FIELD("Form22.opt1", river.opt1);
+    MK_FIELD("Form22.opt2", river.opt2);
+    MK_FIELD("Form22.txt1", river.txt1);
+    MK_FIELD("Form22.txt2", river.txt2);
+    MK_FIELD("Form13.txt1", inflow.txt1);
+    MK_FIELD("Form13.txt2", inflow.txt2);
+    MK_FIELD("Form13.txt3", inflow.txt3);
+    MK_FIELD("Form17.FlowTimeScreenCode", flowTime.FlowTimeScreenCode);
+    MK_FIELD("Form17.opt1", flowTime.opt1);
+    MK_FIELD("Form17.opt2", flowTime.opt2);
+    MK_FIELD("Form17.lst_s", flowTime.lst_s);
+    MK_FIELD("Form18.lst_pu", flowTime.form18.lst_pu);
+    MK_FIELD("Form18.txt1", flowTime.form18.txt1);
+    MK_FIELD("Form18.txt2", flowTime.form18.txt2);
+    MK_FIELD("Form18.cbo1", flowTime.form18.cbo1);
+    MK_FIELD("Form19.txt_m", flowTime.form19.txt_m);
+    MK_FIELD("Form19.txt1", flowTime.form19.txt1);
+    MK_FIELD("Form19.txt2", flowTime.form19.txt2);
+    MK_FIELD("Form19.txt3", flowTime.form19.txt3);
+    MK_FIELD("Form19.txt4", flowTime.form19.txt4);
+    MK_FIELD("Form19.txt5", flowTime.form19.txt5);
+    MK_FIELD("Form19.txt6", flowTime.form19.txt6);
+    MK_FIELD("Form19.cbo1", flowTime.form19.cbo1);
+    MK_FIELD("Form20.txt_m", flowTime.form20.txt_m);
+    MK_FIELD("Form20.txt1", flowTime.form20.txt1);
+    MK_FIELD("Form20.txt2", flowTime.form20.txt2);
+    MK_FIELD("Form20.txt3", flowTime.form20.txt3);
+    MK_FIELD("Form20.cbo1", flowTime.form20.cbo1);
+    MK_FIELD("Form21.txt_m", flowTime.form21.txt_m);
+    MK_FIELD("Form21.txt1", flowTime.form21.txt1);
+    MK_FIELD("Form21.txt2", flowTime.form21.txt2);
+    MK_FIELD("Form21.txt3", flowTime.form21.txt3);
+    MK_FIELD("Form21.txt4", flowTime.form21.txt4);
+    MK_FIELD("Form21.txt5", flowTime.form21.txt5);
+    MK_FIELD("Form28.opt1", sewage.opt1);
+    MK_FIELD("Form28.opt2", sewage.opt2);
+    MK_FIELD("Form28.opt3", sewage.opt3);
+    MK_FIELD("Form28.txt_p", sewage.txt_p);
+    MK_FIELD("Form28.txt_q1", sewage.txt_q1);
+    MK_FIELD("Form28.txt_a", sewage.txt_a);
+    MK_FIELD("Form28.txt_q2", sewage.txt_q2);
+#undef MK_FIELD
+    for (int i = 0; i < 8; ++i) {
+      const std::string n = std::to_string(i + 1);
+      f["Form21.txt_x" + n] = [i](ProjectRecord& r) -> FieldSlot { return &r.flowTime.form21.txt_x[i]; };
+      f["Form21.txt_y" + n] = [i](ProjectRecord& r) -> FieldSlot { return &r.flowTime.form21.txt_y[i]; };
+    }
+    for (int i = 0; i < 6; ++i) {
+      const std::string n = std::to_string(i + 1);
+      f["Form16.txt_t" + n] = [i](ProjectRecord& r) -> FieldSlot { return &r.runoff.txt_t[i]; };
+      f["Form16.txt_c" + n] = [i](ProjectRecord& r) -> FieldSlot { return &r.runoff.txt_c[i]; };
+      f["Form16.txt_a" + n] = [i](ProjectRecord& r) -> FieldSlot { return &r.runoff.txt_a[i]; };
+    }
+    for (int i = 0; i < 19; ++i) {
+      f[std::string("Form16.") + LandUseCatalogue()[i].control] = [i](ProjectRecord& r) -> FieldSlot {
+        return &r.runoff.checks[i];
+      };
+    }
+    return f;
+  }();
+  return fields;
+}
+
+val ErrorValue(const CalcError& error) {
+  val result = val::object();
+  result.set("message", error.message);
+  result.set("focus", error.focus);
+  return result;
+}
+
+val ErrorOrNull(const std::optional<CalcError>& error) {
+  return error ? ErrorValue(*error) : val::null();
+}
+
+val OptionalNumber(const std::optional<double>& value) {
+  return value ? val(*value) : val::null();
+}
+
+val LinesValue(const PrintLines& lines) {
+  val array = val::array();
+  for (const PrintLine& line : lines) {
+    val one = val::object();
+    one.set("text", line.text);
+    one.set("magenta", line.magenta);
+    array.call<void>("push", one);
+  }
+  return array;
+}
+
+val StringsValue(const std::vector<std::string>& lines) {
+  val array = val::array();
+  for (const std::string& line : lines) array.call<void>("push", line);
+  return array;
+}
+
+}  // namespace
+
+// ------------------------------------------------------------ the project
+
+class WebProject {
+ public:
+  WebProject() { NewProject(record_); }
+
+  void newProject() { NewProject(record_); }
+
+  // Open from the file's bytes: split as the desktop splits them, each line
+  // decoded by `decode` (the browser's Shift_JIS decoder), turned into the
+  // desktop's characters, read, and recomputed as Open does.
+  void openBytes(const std::string& bytes, val decode) {
+    std::vector<std::string> lines;
+    for (const std::string_view raw : SplitProjectFileLines(bytes)) {
+      const auto* data = reinterpret_cast<const unsigned char*>(raw.data());
+      const std::string decoded = decode(val(emscripten::typed_memory_view(raw.size(), data))).as<std::string>();
+      lines.push_back(DesktopDecodedForm(decoded));
+    }
+    ProjectRecord opened = record_;
+    CloseProjectGroups(opened);
+    ReadProjectLines(lines, opened);
+    record_ = std::move(opened);
+    RecomputeAfterOpen(record_);
+  }
+
+  val get(const std::string& name) {
+    const auto it = Fields().find(name);
+    if (it == Fields().end()) return val::undefined();
+    const FieldSlot slot = it->second(record_);
+    if (auto* s = std::get_if<std::string*>(&slot)) return val(**s);
+    if (auto* b = std::get_if<bool*>(&slot)) return val(**b);
+    return val(*std::get<int*>(slot));
+  }
+
+  // Stores an input as typed or chosen; false for an unknown name.
+  bool set(const std::string& name, val value) {
+    const auto it = Fields().find(name);
+    if (it == Fields().end()) return false;
+    const FieldSlot slot = it->second(record_);
+    if (auto* s = std::get_if<std::string*>(&slot)) **s = value.as<std::string>();
+    else if (auto* b = std::get_if<bool*>(&slot)) **b = value.as<bool>();
+    else *std::get<int*>(slot) = value.as<int>();
+    return true;
+  }
+
+  val fieldNames() {
+    val array = val::array();
+    for (const auto& [name, resolver] : Fields()) array.call<void>("push", name);
+    return array;
+  }
+
+  void discardRunResult() { DiscardRunResult(record_); }
+
+  // A sub-screen's inputs start over (its Cancel, or the main screen's
+  // 直接入力 that leaves it): "Form16", "Form12" (with the flow-time
+  // facility), "Form13", "Form22" or "Form28".
+  void resetScreen(const std::string& form) {
+    if (form == "Form16") record_.runoff = RunoffScreenInputs{};
+    if (form == "Form12") {
+      record_.intensity = IntensityScreenInputs{};
+      discardFlowTimeVelocity();
+    }
+    if (form == "Form13") record_.inflow = InflowTimeInputs{};
+    if (form == "Form22") record_.river = RiverCourseInputs{};
+    if (form == "Form28") record_.sewage = SewageFlowInput{};
+  }
+
+  // The main screen's facility list: the chosen kind's screen starts afresh
+  // (a catalogue pipe with its material's roughness), the others are dropped.
+  void chooseMainFacility(int kind) {
+    record_.main.lst_s = kind;
+    DiscardRunResult(record_);
+    record_.facility = FacilityScreenInputs{};
+    if (const auto material = MaterialFromKind(kind)) {
+      record_.facility.form2.txt2 = DefaultRoughness(*material);
+      record_.facility.form2.cbo1 = DefaultDepthIndex(DepthListKind::Circular);
+    }
+  }
+
+  // The flow-time list: the chosen kind's facility starts afresh.
+  void chooseFlowTimeKind(int kind) {
+    FlowTimeFacilityInputs& f = record_.flowTime;
+    const int code = FlowTimeScreenCodeForKind(kind);
+    f.lst_s = kind;
+    f.form18 = CatalogueFacilityInputs{};
+    f.form19 = DitchInputs{};
+    f.form20 = OtherCircularInputs{};
+    f.form21 = IrregularChannelInputs{};
+    f.FlowTimeScreenCode = FormatGeneralNumber(code);
+    if (code == 1) {
+      const bool trough = kind == 5;
+      if (trough) f.form18.txt2 = kUTroughRoughness;
+      else if (const auto material = MaterialFromKind(kind)) f.form18.txt2 = DefaultRoughness(*material);
+      f.form18.cbo1 = DefaultDepthIndex(trough ? DepthListKind::OpenChannel : DepthListKind::Circular);
+    }
+  }
+
+  // The velocity is typed again: the flow-time facility is forgotten.
+  void discardFlowTimeVelocity() {
+    record_.flowTime = FlowTimeFacilityInputs{};
+    record_.flowTime.FlowTimeScreenCode = FormatGeneralNumber(0);
+  }
+
+  void chooseIntensityFormula(int number) {
+    ChooseIntensityFormula(record_.intensity, static_cast<IntensityFormula>(number - 1));
+  }
+  int chosenIntensityFormula() {
+    const auto formula = ChosenFormula(record_.intensity);
+    return formula ? static_cast<int>(*formula) + 1 : 0;
+  }
+  bool isRiverCourseMode() { return IsRiverCourseMode(record_.intensity); }
+
+  void chooseSewageClass(int number) {
+    ChooseSewageClass(record_.sewage, static_cast<SewageClass>(number - 1));
+  }
+  void beginSewageCalculation() { BeginSewageCalculation(record_); }
+  void switchSewageToDirect() { SwitchSewageToDirect(record_); }
+
+  void toggleLandUse(int index, bool ticked) { ApplyLandUseToggle(record_.runoff, index, ticked); }
+
+  // The sub-screens' OK: the checks in order and, when they pass, the values
+  // handed to the screen above.  null when accepted, else {message, focus}.
+  val acceptRunoff() { return ErrorOrNull(AcceptRunoffScreen(record_)); }
+  val acceptSewage() { return ErrorOrNull(AcceptSewageScreen(record_)); }
+  val acceptInflowTime() { return ErrorOrNull(AcceptInflowTimeScreen(record_)); }
+  val validateRiverCourse() { return ErrorOrNull(ValidateRiverCourseScreen(record_.river)); }
+  val acceptIntensity() {
+    const auto failure = AcceptIntensityScreen(record_);
+    if (!failure) return val::null();
+    val result = ErrorValue(failure->error);
+    const char* followUp[] = {"none", "focus", "chooseFormulaOne", "openRiverCourse"};
+    result.set("followUp", std::string(followUp[static_cast<int>(failure->followUp)]));
+    return result;
+  }
+  // The flow-time facility's 計算: V, or the first failure.  On success V
+  // goes into the intensity screen's V box as that screen shows it.
+  val flowTimeVelocity() {
+    const Outcome<double> outcome = RunFlowTimeVelocity(record_);
+    if (!outcome) return Failure(outcome.error().message);
+    IntensityScreenInputs& s = record_.intensity;
+    s.Option7 = false;
+    s.Option8 = true;
+    s.txt5 = FormatNumber(*outcome, "0.00##");
+    val result = val::object();
+    result.set("ok", true);
+    result.set("V", *outcome);
+    result.set("text", s.txt5);
+    return result;
+  }
+  val flowTimeVelocityFailure() {
+    ProjectRecord copy = record_;
+    const Outcome<double> outcome = RunFlowTimeVelocity(copy);
+    return outcome ? val::null() : ErrorValue(outcome.error());
+  }
+
+  // The irregular channel's outline in the screen's pixels, or null.
+  val channelOutline() {
+    const auto& c = record_.flowTime.form21;
+    const auto points = PolygonOutlinePoints(c.txt_x, c.txt_y);
+    if (!points) return val::null();
+    val array = val::array();
+    for (const DrawingPoint& p : *points) {
+      val one = val::array();
+      one.call<void>("push", p.x);
+      one.call<void>("push", p.y);
+      array.call<void>("push", one);
+    }
+    return array;
+  }
+
+  // 計算: the check run.
+  val checkRun() {
+    const CheckRunOutcome outcome = CheckRun(record_);
+    val result = val::object();
+    result.set("passed", outcome.passed);
+    result.set("message", outcome.failure.message);
+    result.set("focus", outcome.failure.focus);
+    result.set("switchedSewageToDirect", outcome.switchedSewageToDirect);
+    result.set("Q1", outcome.lbl3);
+    result.set("Q2", outcome.lbl6);
+    result.set("V", outcome.lbl9);
+    result.set("factor", outcome.lbl16);
+    result.set("times", outcome.lbl17);
+    result.set("notice", outcome.statusNotice);
+    result.set("no", outcome.beep);
+    return result;
+  }
+
+  bool hasRunResult() { return record_.run.exists; }
+
+  val reportLines() {
+    const FlowReport report = ComposeFlowReport(record_);
+    val result = val::object();
+    result.set("lines", StringsValue(report.lines));
+    result.set("no", report.verdictIsNo);
+    result.set("verdictLine", report.verdictLineIndex);
+    return result;
+  }
+
+  val reportPages() {
+    const PrintPages pages = SplitReportPages(ComposeFlowReport(record_), record_);
+    val result = val::object();
+    result.set("page1", LinesValue(pages.page1));
+    result.set("page2", LinesValue(pages.page2));
+    result.set("no", pages.verdictIsNo);
+    return result;
+  }
+
+  // 書き込み: the report as the text file's bytes (CP932, CR LF), or the
+  // desktop's message naming the character that cannot be written.
+  val reportFileBytes() {
+    std::string bytes;
+    for (const std::string& line : ComposeFlowReport(record_).lines) {
+      std::string badChar;
+      const auto encoded = EncodeCp932(line, &badChar);
+      if (!encoded) {
+        return Failure("計算書に書き込めない文字「" + badChar + "」が含まれています。書き込みを中止しました。");
+      }
+      bytes += *encoded;
+      bytes += "\r\n";
+    }
+    val result = val::object();
+    result.set("ok", true);
+    result.set("bytes", BytesOf(bytes));
+    return result;
+  }
+
+  val projectFileLines() { return StringsValue(ProjectFileLines(record_)); }
+
+  // Save: the .vor bytes, or the desktop's message when a line cannot be
+  // written; nothing is offered then.
+  val projectFileBytes() {
+    std::string bytes;
+    for (const std::string& line : ProjectFileLines(record_)) {
+      if (line.find_first_of("\r\n") != std::string::npos) {
+        return Failure("改行を含む入力があるため、保存できません。改行を取り除いてから保存してください。");
+      }
+      std::string badChar;
+      const auto encoded = EncodeCp932(line, &badChar);
+      if (!encoded) {
+        return Failure("「" + badChar + "」はファイルに保存できない文字です（入力「" + line +
+                       "」）。この文字を別の文字に直してから保存してください。");
+      }
+      bytes += *encoded;
+      bytes += "\r\n";
+    }
+    val result = val::object();
+    result.set("ok", true);
+    result.set("bytes", BytesOf(bytes));
+    return result;
+  }
+
+  // The sizing table with every number as the report command prints it.
+  val sizeTable() {
+    const SizeTableResult table = SizeTable(record_);
+    val rows = val::array();
+    for (const SizingRow& row : table.rows) {
+      val one = val::object();
+      one.set("label", row.label);
+      one.set("rectangular", row.rectangular);
+      one.set("D", row.D);
+      one.set("B", row.B);
+      one.set("H", row.H);
+      one.set("A", OptionalNumber(row.section ? std::optional<double>(row.section->A) : std::nullopt));
+      one.set("P", OptionalNumber(row.section ? std::optional<double>(row.section->P) : std::nullopt));
+      one.set("R", OptionalNumber(row.R));
+      one.set("V", OptionalNumber(row.V));
+      one.set("Q2", OptionalNumber(row.Q2));
+      one.set("verdict", row.verdict ? val(std::string(*row.verdict == Verdict::OK ? "O.K" : "NO")) : val::null());
+      one.set("smallest", row.smallestPassing);
+      rows.call<void>("push", one);
+    }
+    val problems = val::array();
+    for (const CalcError& e : table.problems) problems.call<void>("push", ErrorValue(e));
+    val result = val::object();
+    result.set("rows", rows);
+    result.set("Q1", OptionalNumber(table.Q1));
+    result.set("problems", problems);
+    return result;
+  }
+
+ private:
+  ProjectRecord record_;
+};
+
+// ------------------------------------------------------------ catalogues
+
+val PipeSizeLabels(int kind) {
+  val array = val::array();
+  const std::vector<CatalogueSize>* sizes = nullptr;
+  if (kind == 5) sizes = &UTroughSizes();
+  else if (const auto material = MaterialFromKind(kind)) sizes = &PipeSizes(*material);
+  if (sizes) {
+    for (const CatalogueSize& size : *sizes) array.call<void>("push", size.label);
+  }
+  return array;
+}
+
+// 0 circular, 1 rectangular, 2 open channel.
+val DepthChoices(int kind) {
+  val array = val::array();
+  for (const DepthChoice& choice : DepthChoiceList(static_cast<DepthListKind>(kind)))
+    array.call<void>("push", choice.text);
+  return array;
+}
+
+std::string MaterialCaptionOf(int kind) {
+  const auto material = MaterialFromKind(kind);
+  return material ? MaterialCaption(*material) : std::string(kind == 5 ? kUTroughCaption : "");
+}
+
+val LandUses() {
+  val array = val::array();
+  for (const LandUseChoice& choice : LandUseCatalogue()) {
+    val one = val::object();
+    one.set("control", std::string(choice.control));
+    one.set("caption", std::string(choice.caption));
+    one.set("reference", std::string(choice.reference));
+    array.call<void>("push", one);
+  }
+  return array;
+}
+
+std::string FormatNumberText(double value, const std::string& pattern) { return FormatNumber(value, pattern); }
+
+// The number of columns a line takes in the fixed-pitch report.
+int ReportColumns(const std::string& text) { return LineColumns(text); }
+
+}  // namespace mk
+
+EMSCRIPTEN_BINDINGS(mirukana) {
+  using namespace emscripten;
+  class_<mk::WebProject>("Project")
+      .constructor<>()
+      .function("newProject", &mk::WebProject::newProject)
+      .function("openBytes", &mk::WebProject::openBytes)
+      .function("get", &mk::WebProject::get)
+      .function("set", &mk::WebProject::set)
+      .function("fieldNames", &mk::WebProject::fieldNames)
+      .function("discardRunResult", &mk::WebProject::discardRunResult)
+      .function("resetScreen", &mk::WebProject::resetScreen)
+      .function("chooseMainFacility", &mk::WebProject::chooseMainFacility)
+      .function("chooseFlowTimeKind", &mk::WebProject::chooseFlowTimeKind)
+      .function("discardFlowTimeVelocity", &mk::WebProject::discardFlowTimeVelocity)
+      .function("chooseIntensityFormula", &mk::WebProject::chooseIntensityFormula)
+      .function("chosenIntensityFormula", &mk::WebProject::chosenIntensityFormula)
+      .function("isRiverCourseMode", &mk::WebProject::isRiverCourseMode)
+      .function("chooseSewageClass", &mk::WebProject::chooseSewageClass)
+      .function("beginSewageCalculation", &mk::WebProject::beginSewageCalculation)
+      .function("switchSewageToDirect", &mk::WebProject::switchSewageToDirect)
+      .function("toggleLandUse", &mk::WebProject::toggleLandUse)
+      .function("acceptRunoff", &mk::WebProject::acceptRunoff)
+      .function("acceptSewage", &mk::WebProject::acceptSewage)
+      .function("acceptInflowTime", &mk::WebProject::acceptInflowTime)
+      .function("validateRiverCourse", &mk::WebProject::validateRiverCourse)
+      .function("acceptIntensity", &mk::WebProject::acceptIntensity)
+      .function("flowTimeVelocity", &mk::WebProject::flowTimeVelocity)
+      .function("flowTimeVelocityFailure", &mk::WebProject::flowTimeVelocityFailure)
+      .function("channelOutline", &mk::WebProject::channelOutline)
+      .function("checkRun", &mk::WebProject::checkRun)
+      .function("hasRunResult", &mk::WebProject::hasRunResult)
+      .function("reportLines", &mk::WebProject::reportLines)
+      .function("reportPages", &mk::WebProject::reportPages)
+      .function("reportFileBytes", &mk::WebProject::reportFileBytes)
+      .function("projectFileLines", &mk::WebProject::projectFileLines)
+      .function("projectFileBytes", &mk::WebProject::projectFileBytes)
+      .function("sizeTable", &mk::WebProject::sizeTable);
+  function("pipeSizeLabels", &mk::PipeSizeLabels);
+  function("depthChoices", &mk::DepthChoices);
+  function("materialCaption", &mk::MaterialCaptionOf);
+  function("landUses", &mk::LandUses);
+  function("formatNumber", &mk::FormatNumberText);
+  function("reportColumns", &mk::ReportColumns);
+}

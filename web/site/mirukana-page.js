@@ -1,0 +1,573 @@
+// The page over the core (mirukana.js): shows the open project's inputs,
+// writes every edit into the core's record, and shows what the core
+// computes.  The choices between typed and computed values follow the
+// desktop screens; numbers, messages and the report all come from the core.
+'use strict';
+
+(function () {
+  const RIVER_COURSE_SOURCE = '茨城県宅地開発関係資料集による(茨城県土木部都市局建築指導課)';
+  const NOTICE_MAIN = '計画雨水、汚水量の計算 及び 粗度係数（ｎ）は、各地域の開発指導要綱等による事｡';
+  const NOTICE_INTENSITY = '雨量強度式 及び 到達時間 （ｔ） の計算は、各地域の開発指導要綱等による事｡';
+  const RULE = '―';
+
+  let core = null;
+  let project = null;
+  let fileName = '';
+  const opened = new Set();  // sub-screens opened by their button, not yet accepted
+
+  const $ = (id) => document.getElementById(id);
+  const idOf = (field) => field.replace('.', '-');
+  const get = (field) => project.get(field);
+  const set = (field, value) => project.set(field, value);
+
+  // ---------------------------------------------------------------- messages
+
+  function status(text) { $('status').textContent = text || ''; }
+
+  // A failed check: the message, and the focus on the input it names.
+  function fail(message, focus) {
+    $('message-text').textContent = message;
+    $('message').hidden = false;
+    if (focus) focusControl(focus);
+  }
+  function clearMessage() { $('message').hidden = true; $('message-text').textContent = ''; }
+
+  function focusControl(name) {
+    const form = name.split('.')[0];
+    if (['Form16', 'Form12', 'Form28', 'Form13', 'Form22'].includes(form)) opened.add(form);
+    if (['Form17', 'Form18', 'Form19', 'Form20', 'Form21'].includes(form)) opened.add('Form12');
+    refresh();
+    const el = $(idOf(name));
+    if (!el) return;
+    el.focus();
+    if (el.setSelectionRange && el.type === 'text') el.setSelectionRange(0, 0);
+  }
+
+  // ---------------------------------------------------------------- downloads
+
+  function download(bytes, name, type) {
+    const url = URL.createObjectURL(new Blob([bytes], { type }));
+    const a = document.createElement('a');
+    a.href = url;
+    a.download = name;
+    document.body.appendChild(a);
+    a.click();
+    a.remove();
+    setTimeout(() => URL.revokeObjectURL(url), 10000);
+  }
+
+  // ---------------------------------------------------------------- showing
+
+  const showWhen = {
+    'Form25.opt10': () => get('Form25.opt10'),
+    'Form25.opt12': () => get('Form25.opt12'),
+    'Form12.Option4': () => get('Form12.Option4'),
+    'Form12.Option8': () => get('Form12.Option8') && !project.isRiverCourseMode() && get('Form12.Option6'),
+    cd: () => project.chosenIntensityFormula() >= 5,
+    river: () => get('Form12.chk1') !== 0,
+    byVelocity: () => get('Form12.Option6') && !project.isRiverCourseMode(),
+    population: () => get('Form28.opt1') || get('Form28.opt2'),
+    area: () => get('Form28.opt2') || get('Form28.opt3'),
+  };
+
+  function setControl(el, value) {
+    if (el.type === 'radio' || el.type === 'checkbox') {
+      el.checked = !!value;
+    } else if (el.tagName === 'SELECT') {
+      const index = value >= 0 && value < el.options.length ? value : -1;
+      if (el.selectedIndex !== index) el.selectedIndex = index;
+    } else if (el.value !== value) {
+      el.value = value;
+    }
+  }
+
+  function refresh() {
+    fillSizeLists();
+    for (const el of document.querySelectorAll('[data-field]')) setControl(el, get(el.dataset.field));
+    const formula = project.chosenIntensityFormula();
+    for (const el of document.querySelectorAll('[data-formula]')) el.checked = Number(el.dataset.formula) === formula;
+    for (const el of document.querySelectorAll('[data-class]')) el.checked = get('Form28.opt' + el.dataset.class);
+    for (const el of document.querySelectorAll('[data-when]')) el.hidden = !showWhen[el.dataset.when]();
+
+    const kind = get('Form25.lst_s');
+    $('Form2').hidden = !(kind >= 0 && kind <= 3);
+    $('Form5').hidden = kind !== 4;
+    $('Form1').hidden = kind !== 5;
+    $('Form2-Label1').textContent = core.materialCaption(kind);
+    $('Form16').hidden = !(get('Form25.opt6') || opened.has('Form16'));
+    $('Form12').hidden = !(get('Form25.opt4') || opened.has('Form12'));
+    $('Form28').hidden = !(get('Form25.opt7') || opened.has('Form28'));
+    $('Form13').hidden = !opened.has('Form13');
+    $('Form22').hidden = !opened.has('Form22');
+    $('Form12-lbl1').textContent = get('Form12.lbl1');
+
+    const flowKind = get('Form17.lst_s');
+    const code = Number(get('Form17.FlowTimeScreenCode')) || 0;
+    for (const [form, c] of [['Form18', 1], ['Form19', 2], ['Form20', 3], ['Form21', 4]]) $(form).hidden = code !== c;
+    $('Form18-Label1').textContent = core.materialCaption(flowKind);
+    drawOutline();
+  }
+
+  // The size lists follow the material; the depth lists their facility.
+  let listedMain = null, listedFlow = null;
+  function fillSelect(select, entries) {
+    select.textContent = '';
+    entries.forEach((text, i) => {
+      const option = document.createElement('option');
+      option.value = String(i);
+      option.textContent = text === '' ? '────' : text;
+      if (text === '') option.disabled = true;
+      select.appendChild(option);
+    });
+  }
+  function fillSizeLists() {
+    const kind = get('Form25.lst_s');
+    if (kind !== listedMain) {
+      listedMain = kind;
+      fillSelect($('Form2-lst_pu'), toArray(core.pipeSizeLabels(kind)));
+    }
+    const flowKind = get('Form17.lst_s');
+    if (flowKind !== listedFlow) {
+      listedFlow = flowKind;
+      fillSelect($('Form18-lst_pu'), toArray(core.pipeSizeLabels(flowKind)));
+      fillSelect($('Form18-cbo1'), toArray(core.depthChoices(flowKind === 5 ? 2 : 0)));
+    }
+  }
+  const toArray = (v) => Array.from(v);
+
+  // ---------------------------------------------------------------- results
+
+  function hideResults() {
+    $('Form26').hidden = true;
+    $('report').hidden = true;
+  }
+
+  // Any edit withdraws the result, as on the desktop.
+  function edited() {
+    project.discardRunResult();
+    hideResults();
+    clearMessage();
+  }
+
+  function run() {
+    clearMessage();
+    const outcome = project.checkRun();
+    if (!outcome.passed) {
+      hideResults();
+      refresh();
+      fail(outcome.message, outcome.focus);
+      return;
+    }
+    refresh();
+    $('Form26-lbl3').textContent = outcome.Q1;
+    $('Form26-lbl6').textContent = outcome.Q2;
+    $('Form26-lbl9').textContent = outcome.V;
+    $('Form26-lbl6').classList.toggle('no', outcome.no);
+    $('Form26-factor').textContent = outcome.factor ? outcome.times + outcome.factor : '';
+    const verdict = $('Form26-verdict');
+    verdict.textContent = outcome.no ? '∴ NO' : '∴ O.K';
+    verdict.classList.toggle('no', outcome.no);
+    status(outcome.notice);
+    $('Form26').hidden = false;
+    showReport();
+  }
+
+  // One report line: characters in their columns, rule runs as one line.
+  function reportLine(line) {
+    const div = document.createElement('div');
+    div.className = line.magenta ? 'line no' : 'line';
+    const text = line.text;
+    let i = 0;
+    while (i < text.length) {
+      let j = i;
+      if (text[i] === RULE) {
+        while (j < text.length && text[j] === RULE) j++;
+        const rule = document.createElement('span');
+        rule.className = 'rule';
+        rule.style.width = (j - i) + 'em';
+        div.appendChild(rule);
+      } else {
+        while (j < text.length && text[j] !== RULE) j++;
+        div.appendChild(document.createTextNode(text.slice(i, j)));
+      }
+      i = j;
+    }
+    if (text === '') div.textContent = '\u00a0';
+    return div;
+  }
+
+  function showReport() {
+    const pages = project.reportPages();
+    for (const [id, lines] of [['report-page1', pages.page1], ['report-page2', pages.page2]]) {
+      const page = $(id);
+      page.textContent = '';
+      for (const line of toArray(lines)) page.appendChild(reportLine(line));
+    }
+    const report = project.reportLines();
+    $('report-text').textContent = toArray(report.lines).map((l) => l + '\n').join('');
+    $('report').hidden = false;
+  }
+
+  // ---------------------------------------------------------------- file
+
+  function openFile(file) {
+    const reader = new FileReader();
+    reader.onload = () => {
+      const decoder = new TextDecoder('shift_jis');
+      project.openBytes(new Uint8Array(reader.result), (view) => decoder.decode(view));
+      fileName = file.name;
+      $('file-name').textContent = fileName;
+      opened.clear();
+      hideResults();
+      clearMessage();
+      $('sizing-table').hidden = true;
+      refresh();
+      status('「' + fileName + '」を開きました。');
+      document.body.dataset.opened = fileName;
+    };
+    reader.onerror = () => fail('「' + file.name + '」を開けませんでした。');
+    reader.readAsArrayBuffer(file);
+  }
+
+  function save() {
+    const result = project.projectFileBytes();
+    if (!result.ok) return fail(result.message);
+    download(result.bytes, fileName || 'ミルカナ.vor', 'application/octet-stream');
+    status('保存しました。');
+  }
+
+  function write() {
+    const result = project.reportFileBytes();
+    if (!result.ok) return fail(result.message);
+    download(result.bytes, 'Gouryu.txt', 'text/plain');
+    status('計算書を Gouryu.txt に書き込みました。');
+  }
+
+  function newProject() {
+    project.newProject();
+    fileName = '';
+    $('file-name').textContent = '';
+    opened.clear();
+    hideResults();
+    clearMessage();
+    refresh();
+    status(NOTICE_MAIN);
+  }
+
+  // ---------------------------------------------------------------- main screen
+
+  const main = {
+    opt1: () => { set('Form25.opt1', true); set('Form25.opt2', false); },
+    opt2: () => { set('Form25.opt2', true); set('Form25.opt1', false); },
+    opt3: () => {  // I typed: the intensity screen is discarded
+      set('Form25.opt3', true); set('Form25.opt4', false);
+      project.resetScreen('Form12'); opened.delete('Form12');
+      return 'Form25.txt_i';
+    },
+    opt4: () => {  // I calculated: the intensity screen opens
+      if (!project.chosenIntensityFormula()) set('Form12.Option4', false);
+      opened.add('Form12');
+      status(NOTICE_INTENSITY);
+      return 'Form12.cmd1';
+    },
+    opt5: () => {
+      set('Form25.opt5', true); set('Form25.opt6', false);
+      project.resetScreen('Form16'); opened.delete('Form16');
+      return 'Form25.txt_c';
+    },
+    opt6: () => { opened.add('Form16'); return 'Form16.chk_k1'; },
+    opt7: () => { project.beginSewageCalculation(); opened.add('Form28'); return 'Form28.cmd1'; },
+    opt8: () => { project.switchSewageToDirect(); opened.delete('Form28'); return 'Form25.txt3'; },
+    opt9: () => percentage(false, 9, 'txt2'),
+    opt10: () => percentage(true, 9, 'txt2'),
+    opt11: () => percentage(false, 11, 'txt1'),
+    opt12: () => percentage(true, 11, 'txt1'),
+  };
+  function percentage(some, first, box) {
+    set('Form25.opt' + first, !some);
+    set('Form25.opt' + (first + 1), some);
+    if (!some) set('Form25.' + box, '');
+    return some ? 'Form25.' + box : null;
+  }
+
+  // ---------------------------------------------------------------- intensity screen
+
+  function clear(...names) { for (const n of names) set('Form12.' + n, ''); }
+  function options(values) { for (const [k, v] of Object.entries(values)) set('Form12.' + k, v); }
+  const intensity = {
+    Option1: () => {
+      project.resetScreen('Form13'); opened.delete('Form13');
+      options({ Option1: true, Option2: false });
+      return 'Form12.txt3';
+    },
+    Option2: () => { options({ Option2: true, Option1: false }); },
+    Option3: () => { options({ Option3: true, Option4: false, Option6: false, Option7: false }); return 'Form12.txt8'; },
+    Option4: () => {
+      options({ Option4: true, Option3: false, Option1: false, Option5: false, Option6: false });
+      clear('txt4', 'txt5', 'txt3', 'txt9', 'txt8');
+    },
+    Option5: () => {
+      options({ Option5: true, Option6: false, Option7: false, Option8: false });
+      clear('txt4', 'txt5');
+      return 'Form12.txt9';
+    },
+    Option6: () => { options({ Option6: true, Option5: false }); clear('txt9', 'txt4', 'txt5'); },
+    Option7: () => {
+      project.discardFlowTimeVelocity();
+      options({ Option7: true, Option8: false });
+      return 'Form12.txt5';
+    },
+    Option8: () => {
+      options({ Option8: true, Option7: false });
+      const code = Number(get('Form17.FlowTimeScreenCode')) || 0;
+      if (code < 1 || code > 4) {
+        set('Form17.opt1', false); set('Form17.opt2', false);
+        project.chooseFlowTimeKind(0);
+      }
+      return 'Form17.lst_s';
+    },
+  };
+  function riverCourse(ticked) {
+    options({ Option7: false, Option8: false });
+    clear('txt4', 'txt5', 'txt9');
+    if (ticked) {
+      set('Form12.chk1', 1);
+      options({ Option5: false, Option6: true });
+      set('Form12.lbl1', RIVER_COURSE_SOURCE);
+      return null;
+    }
+    set('Form12.chk1', 0);
+    set('Form12.lbl1', '');
+    options({ Option6: false, Option5: true });
+    project.resetScreen('Form22'); opened.delete('Form22');
+    return 'Form12.txt9';
+  }
+
+  // ---------------------------------------------------------------- wiring
+
+  function act(handler) {
+    return (event) => {
+      clearMessage();
+      const focus = handler(event);
+      edited();
+      refresh();
+      if (focus) focusControl(focus);
+    };
+  }
+
+  function wire() {
+    for (const el of document.querySelectorAll('input[data-field]:not([type=radio]):not([type=checkbox])')) {
+      el.addEventListener('input', () => { set(el.dataset.field, el.value); edited(); });
+    }
+    for (const el of document.querySelectorAll('select[data-field]')) {
+      el.addEventListener('change', act(() => {
+        const value = el.selectedIndex;
+        if (el.dataset.field === 'Form25.lst_s') project.chooseMainFacility(value);
+        else if (el.dataset.field === 'Form17.lst_s') project.chooseFlowTimeKind(value);
+        else set(el.dataset.field, value);
+      }));
+    }
+    for (const [name, handler] of Object.entries(main)) $('Form25-' + name).addEventListener('click', act(handler));
+    for (const [name, handler] of Object.entries(intensity)) {
+      const el = $('Form12-' + name);
+      el.addEventListener('click', act(() => (get('Form12.' + name) && name !== 'Option8' ? null : handler())));
+    }
+    // A click into a computed box switches it to typed entry.
+    const typed = { 'Form12-txt3': 'Option1', 'Form12-txt5': 'Option7', 'Form12-txt8': 'Option3', 'Form12-txt9': 'Option5' };
+    $('Form25-txt_i').addEventListener('mousedown', () => {
+      if (!get('Form25.opt3')) { set('Form25.opt3', true); set('Form25.opt4', false); edited(); refresh(); }
+    });
+    $('Form25-txt3').addEventListener('mousedown', () => {
+      if (!get('Form25.opt8')) { set('Form25.opt7', false); set('Form25.opt8', true); edited(); refresh(); }
+    });
+    for (const [id, option] of Object.entries(typed)) {
+      $(id).addEventListener('mousedown', () => {
+        if (get('Form12.' + option)) return;
+        const focus = intensity[option]();
+        edited(); refresh();
+        if (focus) setTimeout(() => focusControl(focus));
+      });
+    }
+    for (const el of document.querySelectorAll('[data-formula]')) {
+      el.addEventListener('click', act(() => {
+        const n = Number(el.dataset.formula);
+        if (project.chosenIntensityFormula() !== n) project.chooseIntensityFormula(n);
+      }));
+    }
+    $('Form12-chk1').addEventListener('click', act(() => riverCourse($('Form12-chk1').checked)));
+    $('Form12-Command4').addEventListener('click', act(() => { opened.add('Form13'); return 'Form13.txt1'; }));
+    $('Form12-Command1').addEventListener('click', act(() => { opened.add('Form22'); return 'Form22.opt1'; }));
+    $('Form13-cmd1').addEventListener('click', () => accept(project.acceptInflowTime(), () => { opened.delete('Form13'); }));
+    $('Form22-cmd1').addEventListener('click', () => accept(project.validateRiverCourse(), () => { opened.delete('Form22'); }));
+    for (const n of [1, 2]) {
+      $('Form17-opt' + n).addEventListener('click', act(() => { set('Form17.opt' + n, true); set('Form17.opt' + (3 - n), false); }));
+      $('Form22-opt' + n).addEventListener('click', act(() => { set('Form22.opt' + n, true); set('Form22.opt' + (3 - n), false); }));
+    }
+    $('Form17-cmd1').addEventListener('click', () => {
+      clearMessage();
+      const failure = project.flowTimeVelocityFailure();
+      if (failure) return fail(failure.message, failure.focus);
+      project.flowTimeVelocity();
+      edited();
+      refresh();
+      status(NOTICE_INTENSITY);
+      focusControl('Form12.cmd1');
+    });
+    $('Form21-cmd3').addEventListener('click', drawOutline);
+    $('Form12-cmd1').addEventListener('click', () => {
+      clearMessage();
+      const failure = project.acceptIntensity();
+      if (!failure) {
+        opened.delete('Form12');
+        edited(); refresh();
+        status(NOTICE_MAIN);
+        return focusControl('Form25.lst_s');
+      }
+      if (failure.followUp === 'chooseFormulaOne') project.chooseIntensityFormula(1);
+      if (failure.followUp === 'openRiverCourse') opened.add('Form22');
+      refresh();
+      fail(failure.message, failure.followUp === 'focus' ? failure.focus : null);
+    });
+    for (const el of document.querySelectorAll('[data-class]')) {
+      el.addEventListener('click', act(() => {
+        const n = Number(el.dataset.class);
+        if (!get('Form28.opt' + n)) project.chooseSewageClass(n);
+        return n === 3 ? 'Form28.txt_a' : 'Form28.txt_p';
+      }));
+    }
+    $('Form28-cmd1').addEventListener('click', () => accept(project.acceptSewage(), () => { opened.delete('Form28'); return 'Form25.opt9'; }));
+    $('Form16-cmd1').addEventListener('click', () => accept(project.acceptRunoff(), () => { opened.delete('Form16'); return 'Form25.txt_i'; }));
+
+    for (const id of ['cmd-run', 'Form2-cmd1', 'Form5-cmd1', 'Form1-cmd1']) $(id).addEventListener('click', run);
+    $('cmd-save').addEventListener('click', save);
+    $('cmd-write').addEventListener('click', write);
+    $('cmd-new').addEventListener('click', newProject);
+    $('cmd-print').addEventListener('click', () => { if ($('report').hidden) showReport(); window.print(); });
+    $('open-file').addEventListener('change', (event) => {
+      const file = event.target.files[0];
+      if (file) openFile(file);
+      event.target.value = '';
+    });
+    $('message-ok').addEventListener('click', clearMessage);
+    $('sizing-cmd').addEventListener('click', showSizeTable);
+  }
+
+  function accept(failure, done) {
+    clearMessage();
+    if (failure) return fail(failure.message, failure.focus);
+    const focus = done();
+    edited();
+    refresh();
+    if (focus) focusControl(focus);
+  }
+
+  // ---------------------------------------------------------------- land use
+
+  function buildRunoffScreen() {
+    const choices = $('Form16-choices');
+    toArray(core.landUses()).forEach((use, index) => {
+      const label = document.createElement('label');
+      const box = document.createElement('input');
+      box.type = 'checkbox';
+      box.id = 'Form16-' + use.control;
+      box.dataset.field = 'Form16.' + use.control;
+      box.addEventListener('click', act(() => project.toggleLandUse(index, box.checked)));
+      label.append(box, use.caption);
+      const reference = document.createElement('span');
+      reference.className = 'reference';
+      reference.textContent = use.reference;
+      label.appendChild(reference);
+      choices.appendChild(label);
+    });
+    const rows = $('Form16-rows');
+    const circled = '①②③④⑤⑥';
+    for (let r = 1; r <= 6; r++) {
+      const tr = document.createElement('tr');
+      const th = document.createElement('th');
+      th.textContent = circled[r - 1];
+      tr.appendChild(th);
+      for (const [name, caption, cls] of [['txt_t', '土地利用形態', 'name'], ['txt_c', '流出係数', 'num'], ['txt_a', '流域面積(m2)', 'num wide']]) {
+        const td = document.createElement('td');
+        const input = document.createElement('input');
+        input.id = 'Form16-' + name + r;
+        input.dataset.field = 'Form16.' + name + r;
+        input.className = cls;
+        input.setAttribute('aria-label', circled[r - 1] + ' ' + caption);
+        td.appendChild(input);
+        tr.appendChild(td);
+      }
+      rows.appendChild(tr);
+    }
+    const vertices = $('Form21-vertices');
+    for (let r = 1; r <= 8; r++) {
+      const tr = document.createElement('tr');
+      tr.innerHTML = '<th>' + (r - 1) + '</th>';
+      for (const axis of ['x', 'y']) {
+        const td = document.createElement('td');
+        const input = document.createElement('input');
+        input.id = 'Form21-txt_' + axis + r;
+        input.dataset.field = 'Form21.txt_' + axis + r;
+        input.className = 'num';
+        input.setAttribute('aria-label', (axis === 'x' ? 'Ｘ' : 'Y') + (r - 1) + '(m)');
+        td.appendChild(input);
+        tr.appendChild(td);
+      }
+      vertices.appendChild(tr);
+    }
+    for (const select of document.querySelectorAll('select[data-depths]')) {
+      const kind = Number(select.dataset.depths);
+      if (!Number.isNaN(kind)) fillSelect(select, toArray(core.depthChoices(kind)));
+    }
+  }
+
+  // The irregular channel's outline, as its screen draws it.
+  function drawOutline() {
+    const svg = $('Form21-Picture1');
+    const points = project.channelOutline();
+    svg.textContent = '';
+    if (!points) return;
+    const line = document.createElementNS('http://www.w3.org/2000/svg', 'polyline');
+    line.setAttribute('points', toArray(points).map((p) => p[0] + ',' + p[1]).join(' '));
+    line.setAttribute('fill', 'none');
+    line.setAttribute('stroke', 'black');
+    svg.appendChild(line);
+  }
+
+  // ---------------------------------------------------------------- sizing
+
+  function showSizeTable() {
+    const table = project.sizeTable();
+    const body = $('sizing-table').tBodies[0];
+    body.textContent = '';
+    const n = (v) => (v === null ? '-' : core.formatNumber(v, '0.0000'));
+    for (const row of toArray(table.rows)) {
+      const size = row.rectangular ? n(row.B) + '×' + n(row.H) : n(row.D);
+      const cells = [row.label, size, n(row.A), n(row.P), n(row.R), n(row.V), n(row.Q2), row.verdict || '-', row.smallest ? '*' : ''];
+      const tr = document.createElement('tr');
+      if (row.verdict === 'NO') tr.className = 'no';
+      for (const text of cells) {
+        const td = document.createElement('td');
+        td.textContent = text;
+        tr.appendChild(td);
+      }
+      body.appendChild(tr);
+    }
+    const problems = toArray(table.problems);
+    $('sizing-problem').textContent = problems.length ? problems[0].message : '';
+    $('sizing-table').hidden = table.rows.length === 0;
+  }
+
+  // ---------------------------------------------------------------- start
+
+  MirukanaCore().then((instance) => {
+    core = instance;
+    project = new core.Project();
+    buildRunoffScreen();
+    wire();
+    refresh();
+    status(NOTICE_MAIN);
+    $('loading').hidden = true;
+    $('screens').hidden = false;
+    document.body.dataset.ready = String(Math.round(performance.now()));
+  });
+})();
