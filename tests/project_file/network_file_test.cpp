@@ -1,0 +1,151 @@
+// The network flow table's file and CSV: lossless round trips, refusals of
+// what cannot be read (a later version above all), CP932 limits.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "project_file/cp932.h"
+#include "project_file/network_file.h"
+
+namespace mk {
+namespace {
+
+NetworkRecord Sample() {
+  NetworkRecord r;
+  r.settings.title = "○○団地 雨水\t排水=計画\\案";
+  r.settings.formula = IntensityFormula::Five;
+  r.settings = {r.settings.title, IntensityFormula::Five, "1000", "5", "1", "0.75", " 7 ",
+                VelocityFormula::Kutter, false, "20", true, "25", "放流先"};
+  NetworkSegment a = NewNetworkSegment();
+  a = {"A-1, \"本線\"", "1", "2", "120.5", "1.25", "0.6", "0", NetworkFacilityKind::Hume, 8,
+       "", "", "", "", "12", "0.013", 0};
+  NetworkSegment b = a;
+  b.name = "改行\nあり";
+  b.kind = NetworkFacilityKind::OtherCircular;
+  b.sizeIndex = 0;  // the size is kept for catalogue pipes only
+  b.facilityName = "ﾋｭｰﾑ管（特注）";
+  b.D = "0.45";
+  b.depthIndex = 12;
+  NetworkSegment c = a;
+  c.name = "C";
+  c.kind = NetworkFacilityKind::Rectangular;
+  c.sizeIndex = 0;
+  c.B = "1.2";
+  c.H = "0.8";
+  c.depthIndex = -1;  // not chosen yet
+  NetworkSegment d = NewNetworkSegment();  // empty texts, VP
+  r.segments = {a, b, c, d};
+  return r;
+}
+
+QByteArray FileBytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST(NetworkFile, WritesAndReadsBackTheSameRecord) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("団地.mkt"));
+  const NetworkRecord record = Sample();
+  ASSERT_FALSE(WriteNetworkFile(path, record));
+  const QByteArray bytes = FileBytes(path);
+  EXPECT_TRUE(bytes.startsWith("mirukana-network 1\ntitle="));
+  EXPECT_TRUE(bytes.contains("\nkind\tsize\t") == false);  // keys, one column line
+  EXPECT_TRUE(bytes.contains("A-1, \"本線\"\t1\t2\t120.5\t1.25\t0.6\t0\tヒューム管\tﾋｭｰﾑ管 φ600\t"));
+  const NetworkFileRead read = ReadNetworkFile(path);
+  ASSERT_TRUE(read.ok()) << read.error.toStdString();
+  EXPECT_EQ(read.record, record);
+
+  // CR LF line ends, a byte-order mark and comment lines read the same.
+  QByteArray edited = "\xEF\xBB\xBF" + bytes;
+  edited.replace("\n", "\r\n");
+  edited.replace("title=", "# a comment\r\n\r\ntitle=");
+  const NetworkFileRead again = ParseNetworkFile(edited);
+  ASSERT_TRUE(again.ok()) << again.error.toStdString();
+  EXPECT_EQ(again.record, record);
+}
+
+TEST(NetworkFile, RefusesWhatItCannotReadFaithfully) {
+  const QByteArray good = NetworkFileBytes(Sample());
+  struct Case {
+    QByteArray bytes;
+    const char* message;
+  };
+  auto replaced = [&](const char* from, const char* to) { return QByteArray(good).replace(from, to); };
+  const Case cases[] = {
+      {replaced("mirukana-network 1", "mirukana-network 2"),
+       "この流量計算表は新しい版のミルカナで保存されています（形式 2、この版は形式 1 まで）。"},
+      {replaced("mirukana-network 1", "mirukana-network 99999999999999999999"), "流量計算表のファイルではありません。"},
+      {replaced("mirukana-network 1", "mirukana-network"), "流量計算表のファイルではありません。"},
+      {QByteArray(".vor\r\n"), "流量計算表のファイルではありません。"},
+      {replaced("velocity=Kutter", "velocity=kutter"), "9行目: 流速の計算方法「kutter」は読めません。"},
+      {replaced("outlet=", "colour=red\noutlet="), "14行目: 「colour」は知らない設定です。"},
+      {replaced("a=1000\n", "a=1000\na=2\n"), "5行目: 「a」が二度あります。"},
+      {replaced("\\\\", "\\q"), "2行目: 「\\」の後に使えない文字があります。"},
+      {replaced("\tdepth\n", "\tdepth\textra\n"), "16行目: 区間の列の並びが違います。"},
+      {replaced("\t12\t0.013\t満流", "\t12\t0.013"), "17行目: 列の数が 16 ではなく 15 です。"},
+      {replaced("\t満流\n", "\t水深９９割\n"), "17行目: 水深「水深９９割」はヒューム管の水深の一覧にありません。"},
+      {replaced("ﾋｭｰﾑ管 φ600", "VP - φ65"), "17行目: 管径「VP - φ65」はヒューム管の管径ではありません。"},
+      {replaced("[segments]", "[rows]"), "15行目: 「キー=値」の形ではありません。"},
+      {QByteArray("mirukana-network 1\n\xff\n"), "流量計算表のファイルではありません。（UTF-8"},
+  };
+  for (const Case& c : cases) {
+    const NetworkFileRead read = ParseNetworkFile(c.bytes);
+    EXPECT_FALSE(read.ok()) << c.message << " " << c.bytes.toStdString();
+    EXPECT_TRUE(read.error.startsWith(QString::fromUtf8(c.message))) << read.error.toStdString();
+  }
+}
+
+TEST(NetworkFile, CsvRoundTripsTheSegmentsInCp932) {
+  const std::vector<NetworkSegment> segments = Sample().segments;
+  const NetworkCsvExport csv = ExportNetworkCsv(segments);
+  ASSERT_TRUE(csv.ok()) << csv.error.toStdString();
+  const std::string text = DecodeCp932(csv.bytes);
+  EXPECT_EQ(text.substr(0, text.find("\r\n")),
+            "路線番号,上流,下流,延長 L(m),面積 区間(ha),流出係数 C,汚水量 区間(m3/sec),管種,管径,"
+            "施設名,直径 D(m),巾 B(m),高さ H(m),勾配 (‰),粗度係数 n,水深");
+  EXPECT_NE(text.find("\r\n\"A-1, \"\"本線\"\"\",1,2,120.5,"), std::string::npos);
+  EXPECT_NE(text.find("\r\n\"改行\nあり\",1,"), std::string::npos);
+  EXPECT_EQ(ImportNetworkCsv(csv.bytes).segments, segments);
+
+  // As a spreadsheet may save it: LF, cells added on the right, a short row,
+  // an empty row; or as UTF-8 with a byte-order mark.
+  QByteArray sheet = csv.bytes;
+  sheet.replace("\r\n", "\n");
+  sheet.replace(EncodeCp932("0.013,満流\n").value(), EncodeCp932("0.013,満流,,\n").value());
+  sheet += ",,,\n";
+  const NetworkCsvImport imported = ImportNetworkCsv(sheet);
+  ASSERT_TRUE(imported.ok()) << imported.error.toStdString();
+  EXPECT_EQ(imported.segments, segments);
+  EXPECT_EQ(ImportNetworkCsv("\xEF\xBB\xBF" + QString::fromStdString(text).toUtf8()).segments, segments);
+
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("t.csv"));
+  ASSERT_FALSE(WriteNetworkCsv(path, segments));
+  EXPECT_EQ(ReadNetworkCsv(path).segments, segments);
+}
+
+TEST(NetworkFile, CsvRefusals) {
+  std::vector<NetworkSegment> segments = Sample().segments;
+  segments[2].facilityName = "管🙂";
+  const NetworkCsvExport csv = ExportNetworkCsv(segments);
+  EXPECT_TRUE(csv.error.startsWith(QStringLiteral("「🙂」はCSVに書き出せない文字です（3行目の施設名「管🙂」）。")))
+      << csv.error.toStdString();
+
+  const QByteArray header = ExportNetworkCsv({}).bytes;
+  const std::pair<QByteArray, const char*> cases[] = {
+      {"a,b\r\n", "1行目が流量計算表のCSVの見出し"},
+      {header + "\"A,1,2\r\n", "2行目: 「\"」で囲んだ値の終わりが正しくありません。"},
+      {header + "A,1,2,3,4,5,6,VP\r\n", "2行目: 管種「VP」は選べる管種ではありません。"},
+      {header + "A" + QByteArray(16, ',') + "x\r\n", "2行目: 列の数が 16 を超えています。"},
+  };
+  for (const auto& [bytes, message] : cases) {
+    const NetworkCsvImport read = ImportNetworkCsv(bytes);
+    EXPECT_TRUE(read.error.startsWith(QString::fromUtf8(message))) << read.error.toStdString();
+  }
+}
+
+}  // namespace
+}  // namespace mk
