@@ -16,6 +16,7 @@
 #include "calc/recompute.h"
 #include "calc/sizing.h"
 #include "cli/pdf_command.h"
+#include "cli/table_command.h"
 #include "model/number_text.h"
 #include "model/project_record.h"
 #include "project_file/report_file.h"
@@ -59,6 +60,10 @@ constexpr const char* kUsage =
     "  mirukana-report --pdf OUT.pdf PROJECT.vor\n"
     "      Write the report's two printed pages to OUT.pdf (A4), as the\n"
     "      program's PDF output does; no display is needed.\n"
+    "  mirukana-report --table [--csv] TABLE.mkt\n"
+    "      Print the computed network flow table as tab-separated lines with a\n"
+    "      header line (exit status 1 when any segment is NO), or with --csv\n"
+    "      its segment rows as the CSV export (CP932, CR LF).\n"
     "  mirukana-report --help\n"
     "      Print this text.\n"
     "\n"
@@ -227,6 +232,7 @@ int main(int argc, char* argv[]) {
     if (files.isEmpty()) return UsageError(QStringLiteral("--summary takes at least one PROJECT.vor"));
     return PrintSummary(files);
   }
+  if (mode == QLatin1String("--table")) return mk::cli::RunTableCommand(args.mid(1));
   if (mode == QLatin1String("--sizes")) {
     if (!operands(1, files)) return UsageError(QStringLiteral("unexpected option after --sizes"));
     if (files.size() != 1) return UsageError(QStringLiteral("--sizes takes exactly one PROJECT.vor"));

@@ -1,0 +1,108 @@
+#include "cli/table_command.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "calc/network.h"
+#include "cli/exit_status.h"
+#include "project_file/network_file.h"
+
+namespace mk::cli {
+
+const char* const kTableUsage =
+    "  mirukana-report --table TABLE.mkt\n"
+    "      Compute the network flow table and print it: a header line of the\n"
+    "      column captions, then one line per segment from upstream to\n"
+    "      downstream, fields separated by tabs, numbers as the table shows\n"
+    "      them.  Exit status 1 when any segment is NO.\n"
+    "  mirukana-report --table --csv TABLE.mkt\n"
+    "      Print the table's segment rows as its CSV export (CP932, CR LF).\n";
+
+namespace {
+
+void Complain(const QString& message) {
+  const QByteArray utf8 = (QStringLiteral("mirukana-report: ") + message + QLatin1Char('\n')).toUtf8();
+  std::fwrite(utf8.constData(), 1, static_cast<std::size_t>(utf8.size()), stderr);
+}
+
+int Usage(const QString& problem) {
+  Complain(problem);
+  std::fputs("Usage:\n", stderr);
+  std::fputs(kTableUsage, stderr);
+  return kExitTrouble;
+}
+
+bool Flushed() {
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    Complain(QStringLiteral("cannot write to standard output"));
+    return false;
+  }
+  return true;
+}
+
+// A field of a tab-separated line: a typed name may not break the line up.
+std::string Field(std::string text) {
+  std::replace_if(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
+  return text;
+}
+
+void PutLine(const std::vector<std::string>& fields) {
+  std::string line;
+  for (std::size_t k = 0; k < fields.size(); ++k) {
+    if (k) line += '\t';
+    line += Field(fields[k]);
+  }
+  line += '\n';
+  std::fwrite(line.data(), 1, line.size(), stdout);
+}
+
+}  // namespace
+
+int RunTableCommand(const QStringList& given) {
+  QStringList args = given;
+  bool csv = false;
+  if (!args.isEmpty() && args.first() == QLatin1String("--csv")) {
+    csv = true;
+    args.removeFirst();
+  }
+  if (!args.isEmpty() && args.first() == QLatin1String("--")) {
+    args.removeFirst();
+  } else if (!args.isEmpty() && args.first().size() > 1 && args.first().startsWith(QLatin1Char('-'))) {
+    return Usage(QStringLiteral("unknown option ") + args.first());
+  }
+  if (args.size() != 1) return Usage(QStringLiteral("--table takes exactly one TABLE.mkt"));
+  const QString path = args.first();
+
+  const NetworkFileRead read = ReadNetworkFile(path);
+  if (!read.ok()) {
+    Complain(read.error);
+    return kExitTrouble;
+  }
+  if (csv) {
+    const NetworkCsvExport exported = ExportNetworkCsv(read.record.segments);
+    if (!exported.ok()) {
+      Complain(path + QStringLiteral(": ") + exported.error);
+      return kExitTrouble;
+    }
+    std::fwrite(exported.bytes.constData(), 1, static_cast<std::size_t>(exported.bytes.size()), stdout);
+    return Flushed() ? kExitOk : kExitTrouble;
+  }
+
+  const NetworkComputation computed = ComputeNetwork(read.record);
+  if (!computed.ok()) {
+    Complain(path + QStringLiteral(": ") + QString::fromStdString(computed.refusal->message));
+    return kExitTrouble;
+  }
+  std::vector<std::string> header;
+  for (const NetworkColumn& column : NetworkColumns()) header.emplace_back(column.caption);
+  PutLine(header);
+  for (int segment : computed.table.order)
+    PutLine(NetworkRowTexts(read.record, computed.table.rows[static_cast<std::size_t>(segment)]));
+  if (!Flushed()) return kExitTrouble;
+  return computed.table.allOk() ? kExitOk : kExitNo;
+}
+
+}  // namespace mk::cli

@@ -1,0 +1,72 @@
+// mirukana-report --table: the computed network flow table and its CSV.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <string>
+
+#include "project_file/network_file.h"
+
+namespace mk {
+namespace {
+
+const QString kExample = QStringLiteral(MK_TEST_DATA_DIR "/network/example.mkt");
+const QString kProgram = QStringLiteral(MK_BIN_DIR "/mirukana-report");
+
+struct TableRun {
+  int exitCode = -1;
+  QByteArray out;
+  std::string err;
+};
+
+TableRun RunTable(const QStringList& args) {
+  QProcess process;
+  process.start(kProgram, QStringList{"--table"} + args);
+  TableRun run;
+  if (!process.waitForFinished(60'000) || process.exitStatus() != QProcess::NormalExit) {
+    ADD_FAILURE() << "mirukana-report did not finish normally";
+    process.kill();
+    return run;
+  }
+  run.exitCode = process.exitCode();
+  run.out = process.readAllStandardOutput();
+  run.err = process.readAllStandardError().toStdString();
+  return run;
+}
+
+TEST(TableCommand, PrintsTheComputedTableAndExitsByTheVerdicts) {
+  TableRun run = RunTable({kExample});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  const QList<QByteArray> lines = run.out.split('\n');
+  ASSERT_EQ(lines.size(), 5);  // header, three segments, the final newline
+  EXPECT_TRUE(lines[0].startsWith("路線番号\t上流\t下流\t延長 L(m)\t"));
+  EXPECT_TRUE(lines[0].endsWith("\t余裕率 (%)\t判定"));
+  EXPECT_EQ(lines[3],
+            "3\t3\t4\t100\t0.40\t1.7000\t0.7\t0.2800\t1.0100\t\t0.95\t7.79\t104.63\t0.2935\t0.001\t"
+            "0.0048\t0.2983\tﾋｭｰﾑ管 φ600\t5\t0.013\t水深８割\t1.750\t0.4243\t42.2\tO.K");
+
+  // One NO row: exit status 1; a table that cannot be computed: 2.
+  QTemporaryDir dir;
+  NetworkRecord record = ReadNetworkFile(kExample).record;
+  record.segments[2].sizeIndex = 3;
+  const QString no = dir.filePath("no.mkt");
+  ASSERT_FALSE(WriteNetworkFile(no, record));
+  EXPECT_EQ(RunTable({no}).exitCode, 1);
+  record.segments[2].downstream = "1";
+  ASSERT_FALSE(WriteNetworkFile(no, record));
+  run = RunTable({no});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_NE(run.err.find("路線番号「1」の下流「3」から流れが循環しています。"), std::string::npos) << run.err;
+  EXPECT_EQ(RunTable({dir.filePath("missing.mkt")}).exitCode, 2);
+  EXPECT_EQ(RunTable({}).exitCode, 2);
+}
+
+TEST(TableCommand, CsvIsTheExport) {
+  const TableRun run = RunTable({"--csv", kExample});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, ExportNetworkCsv(ReadNetworkFile(kExample).record.segments).bytes);
+}
+
+}  // namespace
+}  // namespace mk
