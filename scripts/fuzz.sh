@@ -13,7 +13,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 SECONDS_PER_TARGET=${1:-600}
-TARGETS="vor_file_fuzzer number_text_fuzzer"
+TARGETS="vor_file_fuzzer number_text_fuzzer network_file_fuzzer"
 
 # What building the program needs, then what fuzzing needs on top.
 FUZZ_PACKAGES="clang libclang-rt-dev llvm"
