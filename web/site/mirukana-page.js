@@ -562,6 +562,10 @@
   MirukanaCore().then((instance) => {
     core = instance;
     project = new core.Project();
+    // The facility lists line up by their leading blanks, as on the desktop.
+    for (const option of document.querySelectorAll('select.list option')) {
+      option.textContent = option.textContent.replace(/ /g, '\u00a0');
+    }
     buildRunoffScreen();
     wire();
     refresh();
