@@ -16,18 +16,30 @@ namespace {
 // the line split then keeps only the lines the layout can use.
 constexpr qint64 kMaxBytes = 8 * 1024 * 1024;
 
-// The file's bytes, up to kMaxBytes.  A read failure keeps what was read.
-QByteArray ReadHead(QFile& file) {
-  QByteArray bytes;
+// A buffer this large or larger is given back after the read; a project
+// file is a few KiB.
+constexpr std::size_t kKeptBufferBytes = 256 * 1024;
+
+// Reads the file's bytes, up to kMaxBytes, into `bytes`.  A file that
+// reports its size is read in one read of that size: the file as it was
+// when opened.  One that does not (a pipe, a device) is read until it ends.
+// A read failure keeps what was read.
+void ReadHead(QFile& file, std::string& bytes) {
   const qint64 size = file.size();
-  if (size > 0) bytes.reserve(static_cast<qsizetype>(std::min(size, kMaxBytes)));
-  char buffer[64 * 1024];
-  while (bytes.size() < kMaxBytes) {
-    const qint64 n = file.read(buffer, std::min<qint64>(sizeof buffer, kMaxBytes - bytes.size()));
-    if (n <= 0) break;
-    bytes.append(buffer, static_cast<qsizetype>(n));
+  if (size > 0) {
+    bytes.resize(static_cast<std::size_t>(std::min(size, kMaxBytes)));
+    const qint64 n = file.read(bytes.data(), static_cast<qint64>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(std::max<qint64>(n, 0)));
+    return;
   }
-  return bytes;
+  std::size_t filled = 0;
+  while (filled < static_cast<std::size_t>(kMaxBytes)) {
+    if (filled == bytes.size()) bytes.resize(std::clamp<std::size_t>(bytes.size() * 2, 4096, kMaxBytes));
+    const qint64 n = file.read(bytes.data() + filled, static_cast<qint64>(bytes.size() - filled));
+    if (n <= 0) break;
+    filled += static_cast<std::size_t>(n);
+  }
+  bytes.resize(filled);
 }
 
 QString ShownPath(const QString& path) { return QDir::toNativeSeparators(path); }
@@ -65,16 +77,25 @@ std::optional<QString> WriteProjectFile(const QString& path, const ProjectRecord
 
 std::optional<QString> ReadProjectFile(const QString& path, ProjectRecord& record) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
+  if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
     return QStringLiteral("「%1」を開けませんでした。").arg(ShownPath(path)) + QLatin1Char('\n') +
            file.errorString();
   }
-  const QByteArray bytes = ReadHead(file);
-  std::vector<std::string> lines;
-  for (const std::string_view raw : SplitProjectFileLines(std::string_view(bytes.constData(), bytes.size()))) {
-    lines.push_back(DecodeCp932(QByteArray::fromRawData(raw.data(), static_cast<qsizetype>(raw.size()))));
-  }
+  // The bytes and the decoded lines keep their storage from one file to the
+  // next, so that reading many projects (mirukana-report --summary) does not
+  // allocate and free the same buffers for every file.
+  thread_local std::string bytes;
+  thread_local std::vector<std::string> lines;
+  ReadHead(file, bytes);
+  file.close();
+  const std::vector<std::string_view> raw = SplitProjectFileLines(bytes);
+  lines.resize(raw.size());
+  for (std::size_t i = 0; i < raw.size(); ++i) DecodeCp932(raw[i], lines[i]);
   ReadProjectLines(lines, record);
+  if (bytes.capacity() >= kKeptBufferBytes) std::string().swap(bytes);
+  for (std::string& line : lines) {
+    if (line.capacity() >= kKeptBufferBytes) std::string().swap(line);
+  }
   return std::nullopt;
 }
 

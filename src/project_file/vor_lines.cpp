@@ -320,6 +320,7 @@ void ReadProjectLines(const std::vector<std::string>& lines, ProjectRecord& reco
 
 std::vector<std::string_view> SplitProjectFileLines(std::string_view bytes) {
   std::vector<std::string_view> lines;
+  lines.reserve(kMaxLayoutLines);  // one allocation, whatever the file holds
   std::size_t start = 0;
   std::size_t i = 0;
   while (i < bytes.size() && lines.size() < kMaxLayoutLines) {
