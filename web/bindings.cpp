@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <optional>
@@ -100,7 +101,8 @@ std::optional<std::string> EncodeCp932(const std::string& utf8, std::string* bad
 }
 
 // Text the browser's Shift_JIS decoder gave -> the characters the desktop
-// reads from the same bytes.
+// reads from the same bytes (a decoder that follows the JIS mapping gives
+// "〜" U+301C for 81 60, which the desktop reads as "～").
 std::string DesktopDecodedForm(const std::string& utf8) {
   std::string out;
   for (std::size_t i = 0; i < utf8.size();) {
@@ -292,6 +294,31 @@ val StringsValue(const std::vector<std::string>& lines) {
 }
 
 }  // namespace
+
+// ------------------------------------------------------------ decoder check
+
+// Every character the desktop can save, as its bytes decoded by the
+// browser's decoder `decode` and turned into the desktop's form: the
+// characters (as "U+XXXX") that do not read back as the desktop reads them.
+val DecoderMismatches(val decode) {
+  val mismatches = val::array();
+  for (const std::uint32_t entry : kCp932Encode) {
+    const char32_t c = entry >> 16;
+    const std::uint16_t code = entry & 0xFFFF;
+    unsigned char bytes[2];
+    std::size_t size = 0;
+    if (code > 0xFF) bytes[size++] = static_cast<unsigned char>(code >> 8);
+    bytes[size++] = static_cast<unsigned char>(code & 0xFF);
+    const std::string decoded = decode(val(emscripten::typed_memory_view(size, bytes))).as<std::string>();
+    const auto desktop = Lookup(kCp932DecodedForm, c);
+    if (DesktopDecodedForm(decoded) != Utf8Of(desktop ? *desktop : c)) {
+      char name[16];
+      std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(c));
+      mismatches.call<void>("push", std::string(name));
+    }
+  }
+  return mismatches;
+}
 
 // ------------------------------------------------------------ the project
 
@@ -660,6 +687,7 @@ EMSCRIPTEN_BINDINGS(mirukana) {
       .function("projectFileLines", &mk::WebProject::projectFileLines)
       .function("projectFileBytes", &mk::WebProject::projectFileBytes)
       .function("sizeTable", &mk::WebProject::sizeTable);
+  function("decoderMismatches", &mk::DecoderMismatches);
   function("pipeSizeLabels", &mk::PipeSizeLabels);
   function("depthChoices", &mk::DepthChoices);
   function("materialCaption", &mk::MaterialCaptionOf);

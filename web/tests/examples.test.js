@@ -1,7 +1,8 @@
 // The twelve example projects through the page as a user opens them: the
 // file input, 計算, then 保存 and 書き込み.  The report must equal the
 // desktop's, character for character; the saved file the example, byte for
-// byte; and the written Gouryu.txt what the desktop's report command appends.
+// byte; the written Gouryu.txt what the desktop's report command appends; and
+// the sizing table what it prints.
 'use strict';
 
 const test = require('node:test');
@@ -9,7 +10,7 @@ const assert = require('node:assert');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
-const { execFileSync } = require('node:child_process');
+const { execFileSync, spawnSync } = require('node:child_process');
 const { launch, openPage, examples, root } = require('./browser');
 
 const names = fs.readdirSync(examples).filter((f) => f.endsWith('.vor')).sort();
@@ -61,6 +62,13 @@ test('examples: open, 計算, report, save and write as the desktop', async (t) 
       assert.strictEqual(written.name, 'Gouryu.txt');
       const desktop = desktopWrite(vor);
       if (desktop) assert.ok(written.bytes.equals(desktop), 'Gouryu.txt differs from the desktop\'s');
+      // The sizing table, cell for cell what the report command prints.
+      await page.click('#sizing-cmd');
+      const sizes = await page.$$eval('#sizing-table tbody tr',
+        (rows) => rows.map((r) => Array.from(r.cells, (c) => c.textContent).join('\t') + '\n').join(''));
+      if (fs.existsSync(reportCommand)) {
+        assert.strictEqual(sizes, spawnSync(reportCommand, ['--sizes', vor], { encoding: 'utf8' }).stdout);
+      }
       assert.deepStrictEqual(errors, []);
       await page.close();
     });

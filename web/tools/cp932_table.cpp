@@ -6,14 +6,15 @@
 //   kCp932DecodedForm    characters that the desktop reads back as another
 //                        character (the JIS-mapping forms such as "〜" U+301C,
 //                        read as the code page's "～"), as (from << 16) | to.
-// The browser decodes with its own Shift_JIS decoder, which gives the JIS
-// forms for those bytes; the second table turns them into what the desktop
-// shows.  Usage: cp932_table OUTPUT.inc
+// The browser decodes with its own Shift_JIS decoder; where that follows the
+// JIS mapping for those bytes, the second table turns what it gives into what
+// the desktop shows.  Usage: cp932_table OUTPUT.inc
 #include <QByteArray>
 #include <QString>
 
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 

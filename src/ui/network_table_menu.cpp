@@ -1,0 +1,226 @@
+#include "ui/network_table_menu.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "calc/check_run.h"
+#include "project_file/network_file.h"
+#include "ui/about_dialog.h"
+#include "ui/main_window.h"
+#include "ui/network_table_print.h"
+#include "ui/network_table_screen.h"
+#include "ui/print_image.h"
+#include "ui/prompter.h"
+
+namespace mk {
+
+namespace {
+
+const char* const kTableFilter = "流量計算表(.mkt) (*.mkt)";
+const char* const kCsvFilter = "CSV(.csv) (*.csv)";
+const char* const kPdfFilter = "PDF (*.pdf)";
+
+const char* const kDiscardQuestion = "流量計算表の変更が保存されていません。破棄してもよろしいですか？";
+
+}  // namespace
+
+NetworkTableMenu::NetworkTableMenu(MainWindow& window) : QObject(&window), window_(window) {
+  setObjectName("NetworkTableMenu");
+  menu_ = window.menuBar()->addMenu(QStringLiteral("流量計算表(&T)"));
+  menu_->setObjectName("Men_T");
+  menu_->menuAction()->setObjectName("Men_T");
+  auto entry = [this](const char* name, const char* caption, auto slot) {
+    QAction* action = menu_->addAction(QString::fromUtf8(caption));
+    action->setObjectName(QString::fromLatin1(name));
+    connect(action, &QAction::triggered, this, slot);
+    return action;
+  };
+  entry("Men_TNew", "新規作成(&N)", &NetworkTableMenu::newTable);
+  entry("Men_TOpn", "開く(&O)", &NetworkTableMenu::openTable);
+  menu_->addSeparator()->setObjectName("Men_TL1");
+  save_ = entry("Men_TOvw", "上書き保存(&S)", &NetworkTableMenu::saveTable);
+  saveAs_ = entry("Men_TSav", "名前をつけて保存(&A)", &NetworkTableMenu::saveTableAs);
+  menu_->addSeparator()->setObjectName("Men_TL2");
+  print_ = entry("Men_TPrn", "印刷(&P)", &NetworkTableMenu::printTable);
+  pdf_ = entry("Men_TPdf", "PDF出力(&D)", &NetworkTableMenu::exportPdf);
+  menu_->addSeparator()->setObjectName("Men_TL3");
+  csvOut_ = entry("Men_TCsvOut", "CSV出力(&E)", &NetworkTableMenu::exportCsv);
+  csvIn_ = entry("Men_TCsvIn", "CSV読込(&I)", &NetworkTableMenu::importCsv);
+  connect(menu_, &QMenu::aboutToShow, this, &NetworkTableMenu::updateMenu);
+  updateMenu();
+  window.installEventFilter(this);
+}
+
+NetworkTableScreen* NetworkTableMenu::screen() const { return screen_; }
+
+void NetworkTableMenu::updateMenu() {
+  const bool open = screen_ != nullptr;
+  save_->setEnabled(open && !screen_->fileName().isEmpty());
+  for (QAction* action : {saveAs_, print_, pdf_, csvOut_}) action->setEnabled(open);
+}
+
+NetworkTableScreen* NetworkTableMenu::showScreen() {
+  if (!screen_) {
+    auto* screen = new NetworkTableScreen(window_.prompter());
+    screen->setOpenRowHandler([this](ProjectRecord record) { openRowProject(std::move(record)); });
+    connect(screen, &NetworkTableScreen::stateChanged, this, &NetworkTableMenu::updateMenu);
+    QMdiSubWindow* sub = window_.workArea()->addSubWindow(
+        screen, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    sub->setObjectName("NetworkTableWindow");
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(ProgramIcon());
+    sub->resize(screen->size());
+    screen_ = screen;
+  }
+  auto* sub = qobject_cast<QMdiSubWindow*>(screen_->parentWidget());
+  screen_->show();
+  if (sub) {
+    sub->show();
+    sub->raise();
+    window_.workArea()->setActiveSubWindow(sub);
+  }
+  updateMenu();
+  return screen_;
+}
+
+void NetworkTableMenu::newTable() {
+  if (screen_ && !screen_->confirmDiscard(QString::fromUtf8(kDiscardQuestion))) return;
+  NetworkRecord record;
+  record.segments.push_back(NewNetworkSegment());
+  showScreen()->load(record, QString());
+  screen_->table()->setFocus(Qt::OtherFocusReason);
+}
+
+QString NetworkTableMenu::chooseFile(bool save, const QString& title, const QString& filter, const QString& suffix) {
+  QString path = window_.prompter().chooseFile(&window_, FileDialogRequest{save, title, DocumentsFolder(), filter});
+  if (save && !path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QLatin1Char('.') + suffix;
+  return path;
+}
+
+bool NetworkTableMenu::confirmReplace(const QString& path) {
+  if (!QFileInfo::exists(path)) return true;
+  const PromptAnswer answer = window_.prompter().ask(
+      &window_, PromptRequest{QStringLiteral("上書き保存の確認"), QStringLiteral("同名ファイルがあります。上書き保存しますか？"),
+                              PromptButtons::YesNo, PromptIcon::Stop, PromptAnswer::No});
+  return answer == PromptAnswer::Yes;
+}
+
+void NetworkTableMenu::openTable() {
+  if (screen_ && !screen_->confirmDiscard(QString::fromUtf8(kDiscardQuestion))) return;
+  const QString path =
+      chooseFile(false, QStringLiteral("流量計算表を開く"), QString::fromUtf8(kTableFilter), QString());
+  if (!path.isEmpty()) openTableFile(path);
+}
+
+bool NetworkTableMenu::openTableFile(const QString& path) {
+  const NetworkFileRead read = ReadNetworkFile(path);
+  if (!read.ok()) {
+    // A file that cannot be read leaves the open table as it was.
+    window_.prompter().error(&window_, read.error);
+    return false;
+  }
+  showScreen()->load(read.record, QFileInfo(path).absoluteFilePath());
+  return true;
+}
+
+bool NetworkTableMenu::writeTable(const QString& path) {
+  if (const auto error = WriteNetworkFile(path, screen_->record())) {
+    window_.prompter().error(&window_, *error);
+    return false;
+  }
+  screen_->markSaved(QFileInfo(path).absoluteFilePath());
+  return true;
+}
+
+bool NetworkTableMenu::saveTable() {
+  if (!screen_) return false;
+  if (screen_->fileName().isEmpty()) return saveTableAs();
+  const PromptAnswer answer = window_.prompter().ask(
+      &window_, PromptRequest{QStringLiteral("確認"), QStringLiteral("上書き保存してもよろしいですか？"),
+                              PromptButtons::OkCancel, PromptIcon::None, PromptAnswer::Cancel});
+  if (answer != PromptAnswer::Ok) return false;
+  return writeTable(screen_->fileName());
+}
+
+bool NetworkTableMenu::saveTableAs() {
+  if (!screen_) return false;
+  const QString path = chooseFile(true, QStringLiteral("流量計算表の保存"), QString::fromUtf8(kTableFilter),
+                                  QString::fromLatin1(kNetworkFileSuffix));
+  if (path.isEmpty() || !confirmReplace(path)) return false;
+  return writeTable(path);
+}
+
+bool NetworkTableMenu::computed() { return screen_ && screen_->checkTable(); }
+
+void NetworkTableMenu::printTable() {
+  if (!computed()) return;
+  PrintNetworkSheet(MakeNetworkSheet(screen_->record(), screen_->computation().table), window_.prompter(), &window_);
+}
+
+void NetworkTableMenu::exportPdf() {
+  if (!computed()) return;
+  const QString path = chooseFile(true, QStringLiteral("流量計算表のPDF出力"), QString::fromUtf8(kPdfFilter),
+                                  QStringLiteral("pdf"));
+  if (path.isEmpty() || !confirmReplace(path)) return;
+  if (const auto error = WriteNetworkPdf(MakeNetworkSheet(screen_->record(), screen_->computation().table), path))
+    window_.prompter().error(&window_, *error);
+}
+
+void NetworkTableMenu::exportCsv() {
+  if (!screen_) return;
+  const QString path =
+      chooseFile(true, QStringLiteral("CSV出力"), QString::fromUtf8(kCsvFilter), QStringLiteral("csv"));
+  if (path.isEmpty() || !confirmReplace(path)) return;
+  if (const auto error = WriteNetworkCsv(path, screen_->record().segments)) window_.prompter().error(&window_, *error);
+}
+
+void NetworkTableMenu::importCsv() {
+  const QString path = chooseFile(false, QStringLiteral("CSV読込"), QString::fromUtf8(kCsvFilter), QString());
+  if (path.isEmpty()) return;
+  NetworkCsvImport import = ReadNetworkCsv(path);
+  if (!import.ok()) {
+    window_.prompter().error(&window_, import.error);
+    return;
+  }
+  if (screen_ && !screen_->record().segments.empty()) {
+    const PromptAnswer answer = window_.prompter().ask(
+        &window_, PromptRequest{QStringLiteral("確認"), QStringLiteral("区間の行を読み込んだ行で置き換えます。よろしいですか？"),
+                                PromptButtons::OkCancel, PromptIcon::Question, PromptAnswer::Cancel});
+    if (answer != PromptAnswer::Ok) return;
+  }
+  showScreen()->replaceSegments(std::move(import.segments));
+}
+
+void NetworkTableMenu::openRowProject(ProjectRecord record) {
+  // The row replaces the open single-facility project, as Open does; its
+  // unsaved inputs are asked about first.
+  if (window_.findScreen(QStringLiteral("Form25"))) {
+    const PromptAnswer answer = window_.prompter().ask(
+        &window_, PromptRequest{QStringLiteral("確認"), QStringLiteral("作成中のデータが失われます。区間を開いてもよろしいですか？"),
+                                PromptButtons::OkCancel, PromptIcon::Question, PromptAnswer::Cancel});
+    if (answer != PromptAnswer::Ok) return;
+  }
+  const CheckRunOutcome run = CheckRun(record);
+  if (!run.passed) {
+    window_.prompter().error(&window_, QString::fromStdString(run.failure.message));
+    return;
+  }
+  window_.openProjectRecord(std::move(record));
+}
+
+bool NetworkTableMenu::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == &window_ && event->type() == QEvent::Close && screen_ &&
+      !screen_->confirmDiscard(QString::fromUtf8(kDiscardQuestion))) {
+    event->ignore();
+    return true;
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+}  // namespace mk

@@ -1,0 +1,245 @@
+#include "ui/network_table_print.h"
+
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QSaveFile>
+#include <algorithm>
+#include <cmath>
+
+#include "ui/print_image.h"
+#include "ui/prompter.h"
+
+namespace mk {
+
+namespace {
+
+constexpr double kSheetPointSize = 9.0;
+const QMarginsF kSheetMarginsMm(10.0, 10.0, 10.0, 10.0);
+
+QString Text(const std::string& s) { return QString::fromStdString(s); }
+
+// A caption's two header lines: the quantity over its symbol or part.
+QStringList CaptionLines(const QString& caption) {
+  const qsizetype blank = caption.indexOf(QLatin1Char(' '));
+  if (blank <= 0) return {caption, QString()};
+  return {caption.left(blank), caption.mid(blank + 1)};
+}
+
+// The printer dialog's runner in use (a test's, or the platform's).
+PrintDialogRunner& CurrentPrintDialogRunner() {
+  static PrintDialogRunner platform;
+  PrintDialogRunner* current = SetPrintDialogRunner(nullptr);
+  SetPrintDialogRunner(current);
+  return current ? *current : platform;
+}
+
+}  // namespace
+
+QString NetworkFormulaCaption(IntensityFormula formula) {
+  static const char* const kCaptions[] = {
+      "①  I＝a／(t＋b)", "②  I＝a／(√t＋b)",       "③  I＝a／(√t－b)",
+      "④  I＝a／t^b",    "⑤  I＝a／(t^(d/c)＋b)", "⑥  I＝a／(t^(d/c)－b)",
+  };
+  const int i = static_cast<int>(formula);
+  return i >= 0 && i < 6 ? QString::fromUtf8(kCaptions[i]) : QString();
+}
+
+NetworkSheet MakeNetworkSheet(const NetworkRecord& record, const NetworkTable& table) {
+  NetworkSheet sheet;
+  const NetworkSettings& s = record.settings;
+  sheet.title = s.title.empty() ? QStringLiteral("流量計算表") : QStringLiteral("流量計算表　") + Text(s.title);
+  QString constants = QStringLiteral("a=%1  b=%2").arg(Text(s.a), Text(s.b));
+  if (UsesConstantsCD(s.formula)) constants += QStringLiteral("  c=%1  d=%2").arg(Text(s.c), Text(s.d));
+  sheet.settingsLine =
+      QStringLiteral("降雨強度式 %1  %2    流入時間 t1=%3 min    %4    地下水混入率 %5    計画下水量の割増し %6")
+          .arg(NetworkFormulaCaption(s.formula), constants, Text(s.t1),
+               s.velocity == VelocityFormula::Kutter ? QStringLiteral("クッター公式") : QStringLiteral("マニング公式"),
+               s.groundwater ? Text(s.groundwaterPercent) + QStringLiteral("％") : QStringLiteral("無し"),
+               s.surcharge ? Text(s.surchargePercent) + QStringLiteral("％増し") : QStringLiteral("無し"));
+  for (const NetworkColumn& column : NetworkColumns()) sheet.captions << QString::fromUtf8(column.caption);
+  for (const NetworkRow& row : table.rows) {
+    QStringList cells;
+    for (const std::string& text : NetworkRowTexts(record, row)) cells << Text(text);
+    sheet.rows.push_back(cells);
+    sheet.magenta.push_back(row.verdict == Verdict::NO);
+  }
+  return sheet;
+}
+
+QFont NetworkSheetFont() { return ReportFont(kSheetPointSize); }
+
+NetworkPageLayout LayoutNetworkPages(const NetworkSheet& sheet, const QFont& font, QPaintDevice* device,
+                                     const QRectF& paintRect) {
+  NetworkPageLayout layout;
+  layout.paintRect = paintRect;
+  const QFontMetricsF metrics = device ? QFontMetricsF(font, device) : QFontMetricsF(font);
+  const double pad = metrics.horizontalAdvance(QLatin1Char('0'));
+  const double line = metrics.lineSpacing();
+
+  double total = 0.0;
+  for (int c = 0; c < sheet.captions.size(); ++c) {
+    double width = 0.0;
+    for (const QString& part : CaptionLines(sheet.captions[c])) width = std::max(width, metrics.horizontalAdvance(part));
+    for (const QStringList& row : sheet.rows)
+      if (c < row.size()) width = std::max(width, metrics.horizontalAdvance(row[c]));
+    layout.columnWidths.push_back(width + 2 * pad);
+    total += width + 2 * pad;
+  }
+  layout.titleHeight = line * 2.6;
+  layout.headerHeight = line * 2 + pad;
+  layout.rowHeight = line + pad * 0.6;
+  layout.footerHeight = line * 1.6;
+  layout.scale = total > paintRect.width() && total > 0 ? paintRect.width() / total : 1.0;
+
+  const double body = paintRect.height() / layout.scale - layout.titleHeight - layout.headerHeight - layout.footerHeight;
+  layout.rowsPerPage = std::max(1, static_cast<int>(std::floor(body / layout.rowHeight)));
+  const int rows = static_cast<int>(sheet.rows.size());
+  layout.pageCount = std::max(1, (rows + layout.rowsPerPage - 1) / layout.rowsPerPage);
+  return layout;
+}
+
+void DrawNetworkPage(QPainter& painter, const NetworkSheet& sheet, const NetworkPageLayout& layout, int page) {
+  painter.save();
+  painter.translate(layout.paintRect.topLeft());
+  painter.scale(layout.scale, layout.scale);
+  const QFont font = NetworkSheetFont();
+  painter.setFont(font);
+  const QFontMetricsF metrics(font, painter.device());
+  const double line = metrics.lineSpacing();
+  const double pad = metrics.horizontalAdvance(QLatin1Char('0'));
+  double width = 0.0;
+  for (double w : layout.columnWidths) width += w;
+  const QColor black(0, 0, 0);
+
+  // Title and settings.
+  painter.setPen(black);
+  painter.drawText(QRectF(0, 0, width, line), Qt::AlignLeft | Qt::AlignVCenter, sheet.title);
+  painter.drawText(QRectF(0, line * 1.2, width, line), Qt::AlignLeft | Qt::AlignVCenter, sheet.settingsLine);
+
+  // The column header, on every page.
+  double y = layout.titleHeight;
+  double x = 0.0;
+  QPen rule(black);
+  rule.setWidthF(std::max(0.5, pad / 10.0));
+  painter.setPen(rule);
+  painter.drawRect(QRectF(0, y, width, layout.headerHeight));
+  for (int c = 0; c < sheet.captions.size() && c < static_cast<int>(layout.columnWidths.size()); ++c) {
+    const double w = layout.columnWidths[static_cast<std::size_t>(c)];
+    const QStringList parts = CaptionLines(sheet.captions[c]);
+    painter.drawText(QRectF(x, y + pad / 2, w, line), Qt::AlignCenter, parts[0]);
+    painter.drawText(QRectF(x, y + pad / 2 + line, w, line), Qt::AlignCenter, parts[1]);
+    if (c > 0) painter.drawLine(QPointF(x, y), QPointF(x, y + layout.headerHeight));
+    x += w;
+  }
+  y += layout.headerHeight;
+
+  // The rows of this page.
+  const int first = page * layout.rowsPerPage;
+  const int last = std::min(static_cast<int>(sheet.rows.size()), first + layout.rowsPerPage);
+  for (int r = first; r < last; ++r) {
+    const QStringList& cells = sheet.rows[static_cast<std::size_t>(r)];
+    const bool magenta = r < static_cast<int>(sheet.magenta.size()) && sheet.magenta[static_cast<std::size_t>(r)];
+    x = 0.0;
+    for (int c = 0; c < cells.size() && c < static_cast<int>(layout.columnWidths.size()); ++c) {
+      const double w = layout.columnWidths[static_cast<std::size_t>(c)];
+      const QString caption = c < sheet.captions.size() ? sheet.captions[c] : QString();
+      // Names, nodes, the facility and the depth read from the left; the
+      // verdict stands centred; numbers line up on the right.
+      const bool left = c <= 2 || caption == QStringLiteral("管種・寸法") || caption == QStringLiteral("水深");
+      const Qt::Alignment align = caption == QStringLiteral("判定") ? Qt::AlignCenter
+                                  : left                          ? Qt::AlignLeft | Qt::AlignVCenter
+                                                                  : Qt::AlignRight | Qt::AlignVCenter;
+      painter.setPen(ReportLineColor(magenta));
+      painter.drawText(QRectF(x + pad, y, w - 2 * pad, layout.rowHeight), align, cells[c]);
+      x += w;
+    }
+    painter.setPen(rule);
+    painter.drawLine(QPointF(0, y + layout.rowHeight), QPointF(width, y + layout.rowHeight));
+    y += layout.rowHeight;
+  }
+  // The outer frame and the column rules of the body.
+  const double top = layout.titleHeight + layout.headerHeight;
+  if (y > top) {
+    painter.drawLine(QPointF(0, top), QPointF(0, y));
+    x = 0.0;
+    for (double w : layout.columnWidths) {
+      x += w;
+      painter.drawLine(QPointF(x, top), QPointF(x, y));
+    }
+  }
+
+  // Page number.
+  painter.setPen(black);
+  const double bottom = layout.paintRect.height() / layout.scale;
+  painter.drawText(QRectF(0, bottom - line, width, line), Qt::AlignCenter,
+                   QStringLiteral("- %1 / %2 -").arg(page + 1).arg(layout.pageCount));
+  painter.restore();
+}
+
+bool DrawNetworkPages(QPagedPaintDevice& device, const NetworkSheet& sheet) {
+  QPainter painter;
+  if (!painter.begin(&device)) return false;
+  const QRect pixels = device.pageLayout().paintRectPixels(device.logicalDpiX());
+  const QRectF paintRect(0, 0, pixels.width(), pixels.height());
+  const NetworkPageLayout layout = LayoutNetworkPages(sheet, NetworkSheetFont(), &device, paintRect);
+  for (int page = 0; page < layout.pageCount; ++page) {
+    if (page > 0 && !device.newPage()) return false;
+    DrawNetworkPage(painter, sheet, layout, page);
+  }
+  return painter.end();
+}
+
+QPageLayout NetworkPageLayoutOf(QPageSize size) {
+  return QPageLayout(size, QPageLayout::Landscape, kSheetMarginsMm, QPageLayout::Millimeter);
+}
+
+std::optional<QString> WriteNetworkPdf(const NetworkSheet& sheet, const QString& path) {
+  const QString failed = QStringLiteral("「%1」に出力できませんでした。").arg(QFileInfo(path).fileName());
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return failed;
+  {
+    QPdfWriter writer(&file);
+    writer.setResolution(600);
+    writer.setTitle(sheet.title);
+    writer.setCreator(QStringLiteral("ミルカナ"));
+    writer.setPageLayout(NetworkPageLayoutOf(QPageSize(QPageSize::A4)));
+    if (!DrawNetworkPages(writer, sheet)) {
+      file.cancelWriting();
+      return failed;
+    }
+  }
+  if (!file.commit()) return failed;
+  return std::nullopt;
+}
+
+void PrintNetworkSheet(const NetworkSheet& sheet, Prompter& prompter, QWidget* parent) {
+  PrintDialogRunner& runner = CurrentPrintDialogRunner();
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName(QStringLiteral("流量計算表"));
+  printer.setPageLayout(NetworkPageLayoutOf(QPageSize(QPageSize::A4)));
+  if (runner.hasPrinters()) {
+    if (!runner.run(printer, parent)) return;
+    // The table is laid out across the sheet, whichever sheet was chosen.
+    printer.setPageOrientation(QPageLayout::Landscape);
+  } else {
+    FileDialogRequest request;
+    request.save = true;
+    request.title = QStringLiteral("PDFファイルに印刷（プリンタがありません）");
+    request.directory = DocumentsFolder();
+    request.filter = QStringLiteral("PDF (*.pdf)");
+    QString path = prompter.chooseFile(parent, request);
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
+    if (const auto error = WriteNetworkPdf(sheet, path)) prompter.error(parent, *error);
+    return;
+  }
+  if (!DrawNetworkPages(printer, sheet))
+    prompter.error(parent, QStringLiteral("印刷できませんでした。プリンタ又は出力先を確認してください。"));
+}
+
+}  // namespace mk

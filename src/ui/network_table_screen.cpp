@@ -1,0 +1,943 @@
+#include "ui/network_table_screen.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "calc/catalogue.h"
+#include "ui/main_window.h"
+#include "ui/network_table_print.h"
+#include "ui/print_image.h"
+#include "ui/prompter.h"
+#include "ui/widget_support.h"
+
+namespace mk {
+
+namespace nf = network_field;
+
+namespace {
+
+// Computed cells stand on a grey ground, as the computed boxes of the
+// screens stand on the window's; the cell a refusal names on a light red.
+const QColor kComputedGround(236, 236, 236);
+const QColor kRefusedGround(255, 214, 214);
+
+// Control names of the computed columns, by caption.
+QString ComputedColumnName(const std::string& caption) {
+  static const std::map<std::string, const char*> kNames{
+      {"面積 累計(ha)", "sum_area"},
+      {"C·A 区間", "ca"},
+      {"C·A 累計", "sum_ca"},
+      {"流入時間 t1(min)", "t1"},
+      {"流下時間 t2(min)", "t2"},
+      {"流達時間 t(min)", "t"},
+      {"降雨強度 I(mm/hr)", "intensity"},
+      {"計画雨水量 Q11(m3/sec)", "q11"},
+      {"計画汚水量 Q12(m3/sec)", "q12"},
+      {"計画下水量 Q1(m3/sec)", "q1"},
+      {"流速 V(m/sec)", "velocity"},
+      {"流下能力 Q2(m3/sec)", "capacity"},
+      {"余裕率 (%)", "margin"},
+      {"判定", "verdict"},
+  };
+  const auto it = kNames.find(caption);
+  return it != kNames.end() ? QString::fromLatin1(it->second) : QString();
+}
+
+const char* const kProposalCaption = "寸法提案";
+
+const char* const kKindCaptions[] = {"ＶＰ管", "ＶＵ管", "強化プラスチック複合管", "ヒューム管", "その他円形管", "矩形管"};
+
+
+QString Text(const std::string& s) { return QString::fromStdString(s); }
+std::string Std(const QString& s) { return s.toStdString(); }
+
+bool IsFacilityField(const std::string& field) {
+  for (const char* f : {nf::kKind, nf::kSize, nf::kFacilityName, nf::kDiameter, nf::kWidth, nf::kHeight})
+    if (field == f) return true;
+  return false;
+}
+
+// The texts a segment's own inputs are shown as, whether or not the table
+// computes (so a cell never changes while it is typed in).
+QString FacilityCellText(const NetworkSegment& s) {
+  if (const auto material = MaterialFromKind(static_cast<int>(s.kind))) {
+    const auto size = LookupPipe(*material, s.sizeIndex);
+    return size ? Text(size->storedName) : QString();
+  }
+  if (s.kind == NetworkFacilityKind::OtherCircular)
+    return (s.facilityName.empty() ? QStringLiteral("その他円形管") : Text(s.facilityName)) + QStringLiteral(" φ") +
+           Text(s.D);
+  return (s.facilityName.empty() ? QStringLiteral("矩形管") : Text(s.facilityName)) + QLatin1Char(' ') + Text(s.B) +
+         QStringLiteral("×") + Text(s.H);
+}
+
+QString DepthCellText(const NetworkSegment& s) {
+  const auto& list = DepthChoiceList(NetworkDepthList(s.kind));
+  if (s.depthIndex < 0 || s.depthIndex >= static_cast<int>(list.size())) return QString();
+  return Text(list[static_cast<std::size_t>(s.depthIndex)].text);
+}
+
+std::string* TextField(NetworkSegment& s, const std::string& field) {
+  if (field == nf::kName) return &s.name;
+  if (field == nf::kUpstream) return &s.upstream;
+  if (field == nf::kDownstream) return &s.downstream;
+  if (field == nf::kLength) return &s.length;
+  if (field == nf::kArea) return &s.area;
+  if (field == nf::kRunoff) return &s.c;
+  if (field == nf::kSewage) return &s.sewage;
+  if (field == nf::kSlope) return &s.slope;
+  if (field == nf::kRoughness) return &s.roughness;
+  return nullptr;
+}
+
+const char* ColumnField(int column) {
+  const auto& columns = NetworkColumns();
+  return column >= 0 && column < static_cast<int>(columns.size()) ? columns[static_cast<std::size_t>(column)].field
+                                                                  : nullptr;
+}
+
+// ---------------------------------------------------------------- editors
+
+// The 管種・寸法 cell's editor: the kind, and the catalogue size, or the
+// name with D, or the name with B and H.  Wider than its cell while open.
+class FacilityEditor : public QWidget {
+ public:
+  explicit FacilityEditor(QWidget* parent) : QWidget(parent) {
+    setAutoFillBackground(true);
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(2);
+    kind_ = new QComboBox(this);
+    NameControl(kind_, QString::fromLatin1(nf::kKind), QStringLiteral("管種"));
+    for (const char* caption : kKindCaptions) kind_->addItem(QString::fromUtf8(caption));
+    size_ = new QComboBox(this);
+    NameControl(size_, QString::fromLatin1(nf::kSize), QStringLiteral("管径"));
+    name_ = box(nf::kFacilityName, "施設名", 90);
+    d_ = box(nf::kDiameter, "直径 D(m)", 56);
+    b_ = box(nf::kWidth, "巾 B(m)", 56);
+    h_ = box(nf::kHeight, "高さ H(m)", 56);
+    row->addWidget(kind_);
+    row->addWidget(size_);
+    row->addWidget(name_);
+    for (QLineEdit* e : {d_, b_, h_}) row->addWidget(e);
+    setFocusProxy(kind_);
+    connect(kind_, &QComboBox::currentIndexChanged, this, [this](int) { showKind(); });
+  }
+
+  void load(const NetworkSegment& s) {
+    previousD_ = 0.0;
+    if (const auto material = MaterialFromKind(static_cast<int>(s.kind)))
+      if (const auto size = LookupPipe(*material, s.sizeIndex)) previousD_ = size->D;
+    kind_->setCurrentIndex(static_cast<int>(s.kind));
+    showKind();
+    if (IsCatalogueKind(s.kind)) size_->setCurrentIndex(s.sizeIndex);
+    name_->setText(Text(s.facilityName));
+    d_->setText(Text(s.D));
+    b_->setText(Text(s.B));
+    h_->setText(Text(s.H));
+  }
+
+  NetworkFacilityKind kind() const { return static_cast<NetworkFacilityKind>(std::max(0, kind_->currentIndex())); }
+  int sizeIndex() const { return std::max(0, size_->currentIndex()); }
+  std::string name() const { return Std(name_->text()); }
+  std::string D() const { return Std(d_->text()); }
+  std::string B() const { return Std(b_->text()); }
+  std::string H() const { return Std(h_->text()); }
+  QList<QWidget*> parts() const { return {kind_, size_, name_, d_, b_, h_}; }
+
+ private:
+  QLineEdit* box(const char* field, const char* caption, int width) {
+    auto* e = new QLineEdit(this);
+    NameControl(e, QString::fromLatin1(field), QString::fromUtf8(caption));
+    e->setPlaceholderText(QString::fromUtf8(caption));
+    e->setFixedWidth(width);
+    return e;
+  }
+
+  // The parts of the kind chosen; a catalogue list keeps the size nearest
+  // the diameter the cell had.
+  void showKind() {
+    const NetworkFacilityKind k = kind();
+    const auto material = MaterialFromKind(static_cast<int>(k));
+    size_->setVisible(material.has_value());
+    name_->setVisible(!material);
+    d_->setVisible(k == NetworkFacilityKind::OtherCircular);
+    b_->setVisible(k == NetworkFacilityKind::Rectangular);
+    h_->setVisible(k == NetworkFacilityKind::Rectangular);
+    if (!material || shownMaterial_ == material) return;
+    shownMaterial_ = material;
+    size_->clear();
+    int nearest = 0;
+    double best = -1.0;
+    const auto& sizes = PipeSizes(*material);
+    for (int i = 0; i < static_cast<int>(sizes.size()); ++i) {
+      size_->addItem(Text(sizes[static_cast<std::size_t>(i)].storedName));
+      const double gap = std::abs(sizes[static_cast<std::size_t>(i)].D - previousD_);
+      if (best < 0 || gap < best) {
+        best = gap;
+        nearest = i;
+      }
+    }
+    size_->setCurrentIndex(nearest);
+  }
+
+  QComboBox* kind_ = nullptr;
+  QComboBox* size_ = nullptr;
+  QLineEdit* name_ = nullptr;
+  QLineEdit* d_ = nullptr;
+  QLineEdit* b_ = nullptr;
+  QLineEdit* h_ = nullptr;
+  std::optional<PipeMaterial> shownMaterial_;
+  double previousD_ = 0.0;
+};
+
+FacilityEditor* FacilityEditorOf(QObject* object) {
+  for (QObject* o = object; o; o = o->parent())
+    if (auto* editor = dynamic_cast<FacilityEditor*>(o)) return editor;
+  return nullptr;
+}
+
+// Text cells edit in a plain line; the facility and the depth in their own
+// editors.  Enter commits at once and moves on (the view decides where).
+class NetworkCellDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    const QString name = NetworkTableModel::columnName(index.column());
+    const QString caption = NetworkTableModel::columnCaption(index.column());
+    if (name == QLatin1String(nf::kKind)) {
+      auto* editor = new FacilityEditor(parent);
+      for (QWidget* part : editor->parts()) part->installEventFilter(const_cast<NetworkCellDelegate*>(this));
+      return editor;
+    }
+    if (name == QLatin1String(nf::kDepth)) {
+      auto* combo = new QComboBox(parent);
+      NameControl(combo, name, caption);
+      auto* items = new QStandardItemModel(combo);
+      combo->setModel(items);
+      connect(combo, &QComboBox::activated, this, [this, combo](int) {
+        emit const_cast<NetworkCellDelegate*>(this)->commitData(combo);
+      });
+      return combo;
+    }
+    auto* line = new QLineEdit(parent);
+    NameControl(line, name, caption);
+    (void)option;
+    return line;
+  }
+
+  void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+    const auto* model = qobject_cast<const NetworkTableModel*>(index.model());
+    const NetworkSegment& s = model->record().segments[static_cast<std::size_t>(index.row())];
+    if (auto* facility = dynamic_cast<FacilityEditor*>(editor)) {
+      facility->load(s);
+    } else if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+      auto* items = static_cast<QStandardItemModel*>(combo->model());
+      items->clear();
+      for (const DepthChoice& choice : DepthChoiceList(NetworkDepthList(s.kind))) {
+        auto* item = new QStandardItem(Text(choice.text));
+        if (!choice.member) item->setFlags(Qt::NoItemFlags);  // a separator
+        items->appendRow(item);
+      }
+      combo->setCurrentIndex(s.depthIndex);
+    } else {
+      QStyledItemDelegate::setEditorData(editor, index);
+    }
+  }
+
+  void setModelData(QWidget* editor, QAbstractItemModel* abstractModel, const QModelIndex& index) const override {
+    auto* model = qobject_cast<NetworkTableModel*>(abstractModel);
+    if (auto* facility = dynamic_cast<FacilityEditor*>(editor)) {
+      model->setFacility(index.row(), facility->kind(), facility->sizeIndex(), facility->name(), facility->D(),
+                         facility->B(), facility->H());
+    } else if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+      model->setDepth(index.row(), combo->currentIndex());
+    } else {
+      QStyledItemDelegate::setModelData(editor, abstractModel, index);
+    }
+  }
+
+  void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const override {
+    QRect rect = option.rect;
+    rect.setWidth(std::max(rect.width(), editor->sizeHint().width()));
+    rect.setHeight(std::max(rect.height(), editor->sizeHint().height()));
+    editor->setGeometry(rect);
+  }
+
+ protected:
+  bool eventFilter(QObject* object, QEvent* event) override {
+    FacilityEditor* facility = FacilityEditorOf(object);
+    QWidget* editor = facility ? static_cast<QWidget*>(facility) : qobject_cast<QWidget*>(object);
+    if (event->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        emit commitData(editor);
+        emit closeEditor(editor, QAbstractItemDelegate::EditNextItem);
+        return true;
+      }
+      if (key == Qt::Key_Escape && facility) {
+        emit closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+        return true;
+      }
+    }
+    if (facility) {
+      // The parts of the facility editor: leaving the editor as a whole
+      // commits it, as leaving a line does.
+      if (event->type() == QEvent::FocusOut && !QApplication::activePopupWidget()) {
+        QWidget* focus = QApplication::focusWidget();
+        if (focus && (focus == facility || facility->isAncestorOf(focus))) return false;
+        if (!facility->property("closing").toBool()) {
+          facility->setProperty("closing", true);
+          emit commitData(facility);
+          emit closeEditor(facility, QAbstractItemDelegate::NoHint);
+        }
+      }
+      return false;
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
+  }
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------- model
+
+NetworkTableModel::NetworkTableModel(QObject* parent) : QAbstractTableModel(parent) { recompute(); }
+
+int NetworkTableModel::proposalColumn() const { return static_cast<int>(NetworkColumns().size()); }
+
+bool NetworkTableModel::isInputColumn(int column) const { return ColumnField(column) != nullptr; }
+
+QString NetworkTableModel::columnName(int column) {
+  const auto& columns = NetworkColumns();
+  if (column == static_cast<int>(columns.size())) return QStringLiteral("proposal");
+  if (column < 0 || column > static_cast<int>(columns.size())) return QString();
+  const NetworkColumn& c = columns[static_cast<std::size_t>(column)];
+  if (c.field) return QString::fromLatin1(c.field);
+  const QString name = ComputedColumnName(c.caption);
+  return name.isEmpty() ? QStringLiteral("column%1").arg(column) : name;
+}
+
+QString NetworkTableModel::columnCaption(int column) {
+  const auto& columns = NetworkColumns();
+  if (column == static_cast<int>(columns.size())) return QString::fromUtf8(kProposalCaption);
+  if (column < 0 || column > static_cast<int>(columns.size())) return QString();
+  return QString::fromUtf8(columns[static_cast<std::size_t>(column)].caption);
+}
+
+int NetworkTableModel::columnOfField(const std::string& field) const {
+  const std::string key = IsFacilityField(field) ? std::string(nf::kKind) : field;
+  const auto& columns = NetworkColumns();
+  for (int i = 0; i < static_cast<int>(columns.size()); ++i)
+    if (columns[static_cast<std::size_t>(i)].field && key == columns[static_cast<std::size_t>(i)].field) return i;
+  const QString computed = key == nf::kIntensity  ? QStringLiteral("intensity")
+                           : key == nf::kCapacity ? QStringLiteral("capacity")
+                                                  : QString();
+  for (int i = 0; !computed.isEmpty() && i < static_cast<int>(columns.size()); ++i)
+    if (columnName(i) == computed) return i;
+  return -1;
+}
+
+void NetworkTableModel::recompute() {
+  computation_ = ComputeNetwork(record_);
+  sizing_ = computation_.ok() ? ProposeNetworkSizes(record_) : NetworkSizing{};
+  texts_.clear();
+  if (computation_.ok())
+    for (const NetworkRow& row : computation_.table.rows) texts_.push_back(NetworkRowTexts(record_, row));
+  if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+  emit recomputed();
+}
+
+void NetworkTableModel::setRecord(NetworkRecord record) {
+  beginResetModel();
+  record_ = std::move(record);
+  endResetModel();
+  recompute();
+}
+
+void NetworkTableModel::setSegments(std::vector<NetworkSegment> segments) {
+  beginResetModel();
+  record_.segments = std::move(segments);
+  endResetModel();
+  recompute();
+}
+
+void NetworkTableModel::insertSegment(int at, const NetworkSegment& segment) {
+  at = std::clamp(at, 0, rowCount());
+  beginInsertRows(QModelIndex(), at, at);
+  record_.segments.insert(record_.segments.begin() + at, segment);
+  endInsertRows();
+  recompute();
+}
+
+void NetworkTableModel::removeSegment(int at) {
+  if (at < 0 || at >= rowCount()) return;
+  beginRemoveRows(QModelIndex(), at, at);
+  record_.segments.erase(record_.segments.begin() + at);
+  endRemoveRows();
+  recompute();
+}
+
+void NetworkTableModel::moveSegment(int from, int to) {
+  if (from < 0 || from >= rowCount() || to < 0 || to >= rowCount() || from == to) return;
+  beginMoveRows(QModelIndex(), from, from, QModelIndex(), to > from ? to + 1 : to);
+  std::swap(record_.segments[static_cast<std::size_t>(from)], record_.segments[static_cast<std::size_t>(to)]);
+  endMoveRows();
+  recompute();
+}
+
+void NetworkTableModel::reorder(const std::vector<int>& order) {
+  if (order.size() != record_.segments.size()) return;
+  std::vector<NetworkSegment> sorted;
+  sorted.reserve(order.size());
+  for (int i : order) sorted.push_back(record_.segments[static_cast<std::size_t>(i)]);
+  setSegments(std::move(sorted));
+}
+
+void NetworkTableModel::applyProposals(int segment) {
+  if (!sizing_.refusal && !sizing_.proposals.empty()) ApplySizeProposals(record_, sizing_, segment);
+  recompute();
+}
+
+void NetworkTableModel::setFacility(int row, NetworkFacilityKind kind, int sizeIndex, const std::string& name,
+                                    const std::string& D, const std::string& B, const std::string& H) {
+  if (row < 0 || row >= rowCount()) return;
+  NetworkSegment& s = record_.segments[static_cast<std::size_t>(row)];
+  if (s.kind != kind) {
+    if (NetworkDepthList(s.kind) != NetworkDepthList(kind)) s.depthIndex = NetworkDefaultDepthIndex(kind);
+    s.roughness = NetworkDefaultRoughness(kind);
+    s.kind = kind;
+  }
+  if (IsCatalogueKind(kind)) s.sizeIndex = sizeIndex;
+  if (!IsCatalogueKind(kind)) s.facilityName = name;
+  if (kind == NetworkFacilityKind::OtherCircular) s.D = D;
+  if (kind == NetworkFacilityKind::Rectangular) {
+    s.B = B;
+    s.H = H;
+  }
+  recompute();
+}
+
+void NetworkTableModel::setDepth(int row, int depthIndex) {
+  if (row < 0 || row >= rowCount() || depthIndex < 0) return;
+  record_.segments[static_cast<std::size_t>(row)].depthIndex = depthIndex;
+  recompute();
+}
+
+int NetworkTableModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(record_.segments.size());
+}
+
+int NetworkTableModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : proposalColumn() + 1;
+}
+
+QString NetworkTableModel::inputText(int row, int column) const {
+  const NetworkSegment& s = record_.segments[static_cast<std::size_t>(row)];
+  const std::string field = ColumnField(column);
+  if (field == nf::kKind) return FacilityCellText(s);
+  if (field == nf::kDepth) return DepthCellText(s);
+  if (const std::string* text = TextField(const_cast<NetworkSegment&>(s), field)) return Text(*text);
+  return QString();
+}
+
+QString NetworkTableModel::cellText(int row, int column) const {
+  if (row < 0 || row >= rowCount()) return QString();
+  if (isInputColumn(column)) return inputText(row, column);
+  if (column == proposalColumn()) {
+    if (static_cast<std::size_t>(row) >= sizing_.proposals.size()) return QString();
+    const NetworkSizeProposal& p = sizing_.proposals[static_cast<std::size_t>(row)];
+    if (!p.catalogue) return QString();
+    if (!p.proposedSize) return QStringLiteral("適合なし");
+    if (!p.changes()) return QString();
+    const auto material = MaterialFromKind(static_cast<int>(record_.segments[static_cast<std::size_t>(row)].kind));
+    const auto size = material ? LookupPipe(*material, *p.proposedSize) : std::nullopt;
+    return size ? QStringLiteral("→ ") + Text(size->storedName) : QString();
+  }
+  if (static_cast<std::size_t>(row) >= texts_.size()) return QString();
+  const auto& texts = texts_[static_cast<std::size_t>(row)];
+  return column >= 0 && static_cast<std::size_t>(column) < texts.size() ? Text(texts[static_cast<std::size_t>(column)])
+                                                                        : QString();
+}
+
+bool NetworkTableModel::rowIsNo(int row) const {
+  return computation_.ok() && row >= 0 && static_cast<std::size_t>(row) < computation_.table.rows.size() &&
+         computation_.table.rows[static_cast<std::size_t>(row)].verdict == Verdict::NO;
+}
+
+QVariant NetworkTableModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid()) return {};
+  const int row = index.row();
+  const int column = index.column();
+  switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+      return cellText(row, column);
+    case Qt::EditRole:
+      return isInputColumn(column) ? inputText(row, column) : QVariant();
+    case Qt::ForegroundRole:
+      // A NO row in the report's light magenta, every cell of it.
+      return rowIsNo(row) ? QVariant(ReportLineColor(true)) : QVariant();
+    case Qt::BackgroundRole: {
+      const auto& refusal = computation_.refusal;
+      if (refusal && refusal->segment == row && columnOfField(refusal->field) == column)
+        return QVariant(kRefusedGround);
+      return isInputColumn(column) ? QVariant() : QVariant(kComputedGround);
+    }
+    case Qt::TextAlignmentRole: {
+      const QString name = columnName(column);
+      const bool text = isInputColumn(column) && (name == QLatin1String(nf::kName) || name == QLatin1String(nf::kUpstream) ||
+                                                  name == QLatin1String(nf::kDownstream) || name == QLatin1String(nf::kKind) ||
+                                                  name == QLatin1String(nf::kDepth));
+      if (name == QLatin1String("verdict")) return int(Qt::AlignCenter);
+      return int((text || column == proposalColumn() ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+    }
+    case Qt::AccessibleDescriptionRole:
+      return columnName(column);
+    default:
+      return {};
+  }
+}
+
+QVariant NetworkTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation == Qt::Vertical) {
+    if (role == Qt::DisplayRole) return section + 1;
+    return {};
+  }
+  switch (role) {
+    case Qt::DisplayRole: {
+      // Two lines: the quantity over its symbol or part ("面積" / "累計(ha)").
+      QString caption = columnCaption(section);
+      const qsizetype blank = caption.indexOf(QLatin1Char(' '));
+      if (blank > 0) caption[blank] = QLatin1Char('\n');
+      return caption;
+    }
+    case Qt::AccessibleTextRole:
+      return columnCaption(section);
+    case Qt::AccessibleDescriptionRole:
+      return columnName(section);
+    default:
+      return {};
+  }
+}
+
+Qt::ItemFlags NetworkTableModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
+  if (isInputColumn(index.column())) flags |= Qt::ItemIsEditable;
+  return flags;
+}
+
+bool NetworkTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (!index.isValid() || role != Qt::EditRole || !isInputColumn(index.column())) return false;
+  std::string* text = TextField(record_.segments[static_cast<std::size_t>(index.row())], ColumnField(index.column()));
+  if (!text) return false;
+  const std::string typed = Std(value.toString());
+  if (*text == typed) return true;
+  *text = typed;
+  recompute();
+  return true;
+}
+
+// ---------------------------------------------------------------- view
+
+NetworkTableView::NetworkTableView(QWidget* parent) : QTableView(parent) {
+  setItemDelegate(new NetworkCellDelegate(this));
+  setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                  QAbstractItemView::AnyKeyPressed);
+  setSelectionBehavior(QAbstractItemView::SelectItems);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setTabKeyNavigation(true);
+}
+
+void NetworkTableView::moveToNextInput() {
+  auto* m = qobject_cast<NetworkTableModel*>(model());
+  if (!m || m->rowCount() == 0) return;
+  const QModelIndex current = currentIndex();
+  int row = current.isValid() ? current.row() : 0;
+  int column = current.isValid() ? current.column() : -1;
+  for (;;) {
+    ++column;
+    if (column >= m->columnCount()) {
+      if (row + 1 >= m->rowCount()) return;
+      ++row;
+      column = 0;
+    }
+    if (m->isInputColumn(column)) break;
+  }
+  const QModelIndex next = m->index(row, column);
+  setCurrentIndex(next);
+  scrollTo(next);
+}
+
+void NetworkTableView::keyPressEvent(QKeyEvent* event) {
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && state() != EditingState) {
+    moveToNextInput();
+    event->accept();
+    return;
+  }
+  QTableView::keyPressEvent(event);
+}
+
+void NetworkTableView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+  if (hint == QAbstractItemDelegate::EditNextItem) {
+    QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    moveToNextInput();
+    setFocus(Qt::OtherFocusReason);
+    return;
+  }
+  QTableView::closeEditor(editor, hint);
+}
+
+// ---------------------------------------------------------------- screen
+
+QString NetworkTableTitle(const QString& fileName, bool modified) {
+  QString title = QStringLiteral("流量計算表");
+  if (!fileName.isEmpty()) title += QStringLiteral(" - ") + QFileInfo(fileName).fileName();
+  if (modified) title += QStringLiteral(" *");
+  return title;
+}
+
+NetworkTableScreen::NetworkTableScreen(Prompter& prompter, QWidget* parent) : QWidget(parent), prompter_(prompter) {
+  NameScreen(this, QStringLiteral("NetworkTable"), NetworkTableTitle(QString(), false));
+  model_ = new NetworkTableModel(this);
+  table_ = new NetworkTableView(this);
+  NameControl(table_, QStringLiteral("grd_segments"), QStringLiteral("区間"));
+  table_->setModel(model_);
+  table_->setFont(FixedPitchGothic(font()));
+  table_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+  table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);
+
+  message_ = new QLabel(this);
+  NameControl(message_, QStringLiteral("lbl_msg"));
+  message_->setWordWrap(true);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(6, 6, 6, 6);
+  layout->addWidget(buildSettings());
+  layout->addWidget(table_, 1);
+  layout->addWidget(buildButtons());
+  layout->addWidget(message_);
+
+  connect(model_, &NetworkTableModel::recomputed, this, &NetworkTableScreen::afterRecompute);
+  load(NetworkRecord{}, QString());
+  resize(1180, 560);
+}
+
+QWidget* NetworkTableScreen::buildSettings() {
+  auto* panel = new QWidget(this);
+  auto* grid = new QGridLayout(panel);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setHorizontalSpacing(6);
+  auto line = [panel, this](const char* field, const QString& caption, int width) {
+    auto* box = new QLineEdit(panel);
+    NameControl(box, QString::fromLatin1(field), caption);
+    if (width > 0) box->setFixedWidth(width);
+    connect(box, &QLineEdit::textEdited, this, &NetworkTableScreen::settingsEdited);
+    return box;
+  };
+  auto label = [panel](const QString& text) { return new QLabel(text, panel); };
+
+  title_ = line(nf::kTitle, QStringLiteral("表題"), 0);
+  formula_ = new QComboBox(panel);
+  NameControl(formula_, QString::fromLatin1(nf::kFormula), QStringLiteral("降雨強度式"));
+  for (int i = 0; i < 6; ++i) formula_->addItem(NetworkFormulaCaption(static_cast<IntensityFormula>(i)));
+  a_ = line(nf::kA, QStringLiteral("定数ａ"), 70);
+  b_ = line(nf::kB, QStringLiteral("定数ｂ"), 70);
+  c_ = line(nf::kC, QStringLiteral("定数ｃ"), 50);
+  d_ = line(nf::kD, QStringLiteral("定数ｄ"), 50);
+  t1_ = line(nf::kT1, QStringLiteral("流入時間 t1"), 50);
+  velocity_ = new QComboBox(panel);
+  NameControl(velocity_, QString::fromLatin1(nf::kVelocity), QStringLiteral("流速の計算方法"));
+  velocity_->addItems({QStringLiteral("マニング公式"), QStringLiteral("クッター公式")});
+  groundwaterOn_ = new QCheckBox(QStringLiteral("地下水混入率"), panel);
+  NameControl(groundwaterOn_, QStringLiteral("chk_groundwater"), QStringLiteral("地下水混入率"));
+  groundwater_ = line(nf::kGroundwater, QStringLiteral("地下水混入率 ％"), 44);
+  surchargeOn_ = new QCheckBox(QStringLiteral("計画下水量の割増し"), panel);
+  NameControl(surchargeOn_, QStringLiteral("chk_surcharge"), QStringLiteral("計画下水量の割増し"));
+  surcharge_ = line(nf::kSurcharge, QStringLiteral("計画下水量の割増し ％増し"), 44);
+  outlet_ = line(nf::kOutlet, QStringLiteral("放流先"), 70);
+  for (QComboBox* combo : {formula_, velocity_})
+    connect(combo, &QComboBox::currentIndexChanged, this, &NetworkTableScreen::settingsEdited);
+  for (QCheckBox* check : {groundwaterOn_, surchargeOn_})
+    connect(check, &QCheckBox::toggled, this, &NetworkTableScreen::settingsEdited);
+
+  auto* first = new QHBoxLayout;
+  first->addWidget(label(QStringLiteral("表題")));
+  first->addWidget(title_, 1);
+  first->addSpacing(12);
+  first->addWidget(label(QStringLiteral("放流先")));
+  first->addWidget(outlet_);
+  auto* second = new QHBoxLayout;
+  second->addWidget(label(QStringLiteral("降雨強度式")));
+  second->addWidget(formula_);
+  for (auto [caption, box] : std::initializer_list<std::pair<const char*, QLineEdit*>>{
+           {"ａ=", a_}, {"ｂ=", b_}, {"ｃ=", c_}, {"ｄ=", d_}}) {
+    second->addWidget(label(QString::fromUtf8(caption)));
+    second->addWidget(box);
+  }
+  second->addSpacing(12);
+  second->addWidget(label(QStringLiteral("流入時間 t1=")));
+  second->addWidget(t1_);
+  second->addWidget(label(QStringLiteral("min")));
+  second->addSpacing(12);
+  second->addWidget(velocity_);
+  second->addSpacing(12);
+  second->addWidget(groundwaterOn_);
+  second->addWidget(groundwater_);
+  second->addWidget(label(QStringLiteral("％")));
+  second->addSpacing(8);
+  second->addWidget(surchargeOn_);
+  second->addWidget(surcharge_);
+  second->addWidget(label(QStringLiteral("％増し")));
+  second->addStretch(1);
+  grid->addLayout(first, 0, 0);
+  grid->addLayout(second, 1, 0);
+  return panel;
+}
+
+QWidget* NetworkTableScreen::buildButtons() {
+  auto* panel = new QWidget(this);
+  auto* row = new QHBoxLayout(panel);
+  row->setContentsMargins(0, 0, 0, 0);
+  auto button = [panel, row](const char* name, const char* caption, auto slot) {
+    auto* b = new QPushButton(QString::fromUtf8(caption), panel);
+    NameControl(b, QString::fromLatin1(name), QString::fromUtf8(caption));
+    b->setAutoDefault(false);
+    connect(b, &QPushButton::clicked, panel, slot);
+    row->addWidget(b);
+    return b;
+  };
+  button("cmd_add", "行追加", [this] { addRow(); });
+  button("cmd_delete", "行削除", [this] { deleteRow(); });
+  button("cmd_up", "上へ", [this] { moveRow(-1); });
+  button("cmd_down", "下へ", [this] { moveRow(1); });
+  button("cmd_sort", "流下順に並べ替え", [this] { sortDownstream(); });
+  row->addSpacing(16);
+  button("cmd_apply", "寸法提案を適用", [this] { applyProposal(false); });
+  button("cmd_apply_all", "寸法提案を全て適用", [this] { applyProposal(true); });
+  row->addSpacing(16);
+  button("cmd_open_row", "区間を開く", [this] { openRow(); });
+  row->addStretch(1);
+  button("cmd_check", "計算", [this] { checkTable(); });
+  return panel;
+}
+
+void NetworkTableScreen::load(const NetworkRecord& record, const QString& fileName) {
+  saved_ = record;
+  fileName_ = fileName;
+  model_->setRecord(record);
+  showSettings();
+  table_->resizeColumnsToContents();
+  if (model_->rowCount() > 0) setCurrentRow(0);
+  emit stateChanged();
+}
+
+void NetworkTableScreen::markSaved(const QString& fileName) {
+  saved_ = model_->record();
+  fileName_ = fileName;
+  afterRecompute();
+}
+
+void NetworkTableScreen::replaceSegments(std::vector<NetworkSegment> segments) {
+  model_->setSegments(std::move(segments));
+  table_->resizeColumnsToContents();
+  if (model_->rowCount() > 0) setCurrentRow(0);
+}
+
+void NetworkTableScreen::showSettings() {
+  loading_ = true;
+  const NetworkSettings& s = model_->record().settings;
+  title_->setText(Text(s.title));
+  formula_->setCurrentIndex(static_cast<int>(s.formula));
+  a_->setText(Text(s.a));
+  b_->setText(Text(s.b));
+  c_->setText(Text(s.c));
+  d_->setText(Text(s.d));
+  t1_->setText(Text(s.t1));
+  velocity_->setCurrentIndex(s.velocity == VelocityFormula::Kutter ? 1 : 0);
+  groundwaterOn_->setChecked(s.groundwater);
+  groundwater_->setText(Text(s.groundwaterPercent));
+  surchargeOn_->setChecked(s.surcharge);
+  surcharge_->setText(Text(s.surchargePercent));
+  outlet_->setText(Text(s.outlet));
+  loading_ = false;
+  const bool cd = UsesConstantsCD(s.formula);
+  c_->setEnabled(cd);
+  d_->setEnabled(cd);
+  groundwater_->setEnabled(s.groundwater);
+  surcharge_->setEnabled(s.surcharge);
+}
+
+void NetworkTableScreen::settingsEdited() {
+  if (loading_) return;
+  NetworkSettings& s = model_->settings();
+  s.title = Std(title_->text());
+  s.formula = static_cast<IntensityFormula>(std::max(0, formula_->currentIndex()));
+  s.a = Std(a_->text());
+  s.b = Std(b_->text());
+  s.c = Std(c_->text());
+  s.d = Std(d_->text());
+  s.t1 = Std(t1_->text());
+  s.velocity = velocity_->currentIndex() == 1 ? VelocityFormula::Kutter : VelocityFormula::Manning;
+  s.groundwater = groundwaterOn_->isChecked();
+  s.groundwaterPercent = Std(groundwater_->text());
+  s.surcharge = surchargeOn_->isChecked();
+  s.surchargePercent = Std(surcharge_->text());
+  s.outlet = Std(outlet_->text());
+  const bool cd = UsesConstantsCD(s.formula);
+  c_->setEnabled(cd);
+  d_->setEnabled(cd);
+  groundwater_->setEnabled(s.groundwater);
+  surcharge_->setEnabled(s.surcharge);
+  model_->recompute();
+}
+
+void NetworkTableScreen::afterRecompute() {
+  const NetworkComputation& result = model_->computation();
+  QPalette palette = message_->palette();
+  if (!result.ok()) {
+    message_->setText(Text(result.refusal->message));
+    palette.setColor(QPalette::WindowText, QColor(160, 0, 0));
+  } else if (model_->rowCount() == 0) {
+    message_->setText(QStringLiteral("行追加で区間を入力してください。"));
+    palette.setColor(QPalette::WindowText, palette.color(QPalette::Text));
+  } else {
+    int no = 0;
+    for (const NetworkRow& row : result.table.rows) no += row.verdict == Verdict::NO ? 1 : 0;
+    message_->setText(no == 0 ? QStringLiteral("全%1区間 O.K").arg(model_->rowCount())
+                              : QStringLiteral("%1区間中 %2区間が NO です。").arg(model_->rowCount()).arg(no));
+    palette.setColor(QPalette::WindowText, no == 0 ? palette.color(QPalette::Text) : ReportLineColor(true));
+  }
+  message_->setPalette(palette);
+  message_->setAccessibleName(message_->text());
+  setWindowTitle(NetworkTableTitle(fileName_, isModified()));
+  setAccessibleName(windowTitle());
+  emit stateChanged();
+}
+
+int NetworkTableScreen::currentRow() const {
+  const QModelIndex current = table_->currentIndex();
+  return current.isValid() ? current.row() : -1;
+}
+
+void NetworkTableScreen::setCurrentRow(int row) {
+  if (row < 0 || row >= model_->rowCount()) return;
+  const QModelIndex current = table_->currentIndex();
+  int column = current.isValid() ? current.column() : 0;
+  const QModelIndex index = model_->index(row, column);
+  table_->setCurrentIndex(index);
+  table_->scrollTo(index);
+}
+
+void NetworkTableScreen::addRow() {
+  // A new segment below the current one; it starts from the current
+  // segment's lower end, where a segment drawn downstream begins.
+  const int row = currentRow();
+  NetworkSegment segment = NewNetworkSegment();
+  if (row >= 0) segment.upstream = model_->record().segments[static_cast<std::size_t>(row)].downstream;
+  const int at = row >= 0 ? row + 1 : model_->rowCount();
+  model_->insertSegment(at, segment);
+  table_->setCurrentIndex(model_->index(at, 0));
+  table_->scrollTo(model_->index(at, 0));
+  table_->setFocus(Qt::OtherFocusReason);
+}
+
+void NetworkTableScreen::deleteRow() {
+  const int row = currentRow();
+  if (row < 0) return;
+  model_->removeSegment(row);
+  setCurrentRow(std::min(row, model_->rowCount() - 1));
+}
+
+void NetworkTableScreen::moveRow(int delta) {
+  const int row = currentRow();
+  const int to = row + delta;
+  if (row < 0 || to < 0 || to >= model_->rowCount()) return;
+  model_->moveSegment(row, to);
+  setCurrentRow(to);
+}
+
+void NetworkTableScreen::sortDownstream() {
+  if (!checkTable()) return;
+  model_->reorder(model_->computation().table.order);
+  setCurrentRow(0);
+}
+
+void NetworkTableScreen::applyProposal(bool all) {
+  if (!checkTable()) return;
+  const int row = currentRow();
+  if (!all && row < 0) return;
+  model_->applyProposals(all ? -1 : row);
+}
+
+void NetworkTableScreen::openRow() {
+  const int row = currentRow();
+  if (row < 0 || !checkTable()) return;
+  if (openRow_)
+    openRow_(SingleFacilityProject(model_->record(), model_->computation().table.rows[static_cast<std::size_t>(row)]));
+}
+
+bool NetworkTableScreen::checkTable() {
+  const NetworkComputation& result = model_->computation();
+  if (result.ok()) return true;
+  const NetworkRefusal refusal = *result.refusal;
+  prompter_.error(this, Text(refusal.message));
+  focusRefusal(refusal);
+  return false;
+}
+
+void NetworkTableScreen::focusRefusal(const NetworkRefusal& refusal) {
+  if (refusal.segment < 0) {
+    QString name = QString::fromStdString(refusal.field);
+    if (auto* box = findChild<QLineEdit*>(name)) {
+      box->setFocus(Qt::OtherFocusReason);
+      box->deselect();
+      box->setCursorPosition(0);
+    } else if (auto* control = findChild<QWidget*>(name)) {
+      control->setFocus(Qt::OtherFocusReason);
+    }
+    return;
+  }
+  const int column = model_->columnOfField(refusal.field);
+  const QModelIndex index = model_->index(refusal.segment, std::max(0, column));
+  table_->setCurrentIndex(index);
+  table_->scrollTo(index);
+  table_->setFocus(Qt::OtherFocusReason);
+}
+
+bool NetworkTableScreen::confirmDiscard(const QString& question) {
+  if (!isModified()) return true;
+  const PromptAnswer answer =
+      prompter_.ask(this, PromptRequest{QStringLiteral("確認"), question, PromptButtons::OkCancel,
+                                        PromptIcon::Question, PromptAnswer::Cancel});
+  return answer == PromptAnswer::Ok;
+}
+
+void NetworkTableScreen::closeEvent(QCloseEvent* event) {
+  if (!confirmDiscard(QStringLiteral("流量計算表の変更が保存されていません。閉じてもよろしいですか？"))) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+}
+
+}  // namespace mk
