@@ -6,7 +6,8 @@
 set -eu
 
 PACKAGES="ca-certificates g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev \
-libgtest-dev libgmock-dev libqt6svg6 fonts-ipafont-mincho fonts-ipafont-gothic"
+libgtest-dev libgmock-dev libqt6svg6 qt6-translations-l10n fonts-ipafont-mincho fonts-ipafont-gothic \
+poppler-utils"
 
 missing=""
 for p in $PACKAGES "$@"; do

@@ -19,6 +19,15 @@ constexpr const char* kPdfUsage =
     "  Write the report's two printed pages to OUT.pdf (A4).  An existing\n"
     "  OUT.pdf is replaced only when the new file is complete.\n";
 
+// Qt's own notices (a missing runtime folder, font fallbacks) are not this
+// command's output; its messages go to standard error by Complain.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) {
+    const QByteArray text = message.toUtf8() + '\n';
+    std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stderr);
+  }
+}
+
 void Complain(const QString& message) {
   const QByteArray text = (QStringLiteral("mirukana-report: ") + message + QLatin1Char('\n')).toUtf8();
   std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stderr);
@@ -32,6 +41,7 @@ int RunPdfCommand(int argc, char* argv[]) {
   // Fonts and painting need a GUI application; the offscreen platform needs
   // no display, whatever the environment names.
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler(QuietQtMessages);
   QGuiApplication app(argc, argv);
   QStringList operands = QCoreApplication::arguments().mid(2);
   if (!operands.isEmpty() && operands.first() == QLatin1String("--")) {
