@@ -13,7 +13,15 @@
   let core = null;
   let project = null;
   let fileName = '';
-  const opened = new Set();  // sub-screens opened by their button, not yet accepted
+  const opened = new Set();  // sections shown besides the main inputs and the facility
+
+  // After Open and New: the sections of the values computed on them.
+  function openInForce() {
+    opened.clear();
+    if (get('Form25.opt6')) opened.add('Form16');
+    if (get('Form25.opt4')) opened.add('Form12');
+    if (get('Form25.opt7')) opened.add('Form28');
+  }
 
   const $ = (id) => document.getElementById(id);
   const idOf = (field) => field.replace('.', '-');
@@ -94,9 +102,9 @@
     $('Form5').hidden = kind !== 4;
     $('Form1').hidden = kind !== 5;
     $('Form2-Label1').textContent = core.materialCaption(kind);
-    $('Form16').hidden = !(get('Form25.opt6') || opened.has('Form16'));
-    $('Form12').hidden = !(get('Form25.opt4') || opened.has('Form12'));
-    $('Form28').hidden = !(get('Form25.opt7') || opened.has('Form28'));
+    $('Form16').hidden = !opened.has('Form16');
+    $('Form12').hidden = !opened.has('Form12');
+    $('Form28').hidden = !opened.has('Form28');
     $('Form13').hidden = !opened.has('Form13');
     $('Form22').hidden = !opened.has('Form22');
     $('Form12-lbl1').textContent = get('Form12.lbl1');
@@ -217,7 +225,7 @@
       project.openBytes(new Uint8Array(reader.result), (view) => decoder.decode(view));
       fileName = file.name;
       $('file-name').textContent = fileName;
-      opened.clear();
+      openInForce();
       hideResults();
       clearMessage();
       $('sizing-table').hidden = true;
@@ -247,7 +255,7 @@
     project.newProject();
     fileName = '';
     $('file-name').textContent = '';
-    opened.clear();
+    openInForce();
     hideResults();
     clearMessage();
     refresh();
@@ -448,6 +456,25 @@
       if (file) openFile(file);
       event.target.value = '';
     });
+    // キャンセル: the section closes; the sewage, inflow-time and river-course
+    // inputs start over, and without a river course t2 is typed again.
+    const cancel = {
+      Form16: () => {},
+      Form12: () => {},
+      Form13: () => project.resetScreen('Form13'),
+      Form22: () => {
+        project.resetScreen('Form22');
+        options({ Option5: false, Option6: true, Option7: false, Option8: false });
+        set('Form12.chk1', 0);
+        set('Form12.lbl1', '');
+        clear('txt4', 'txt5', 'txt9');
+        return 'Form12.txt4';
+      },
+      Form28: () => project.resetScreen('Form28'),
+    };
+    for (const [form, handler] of Object.entries(cancel)) {
+      $(form + '-cmd2').addEventListener('click', act(() => { opened.delete(form); return handler(); }));
+    }
     $('message-ok').addEventListener('click', clearMessage);
     $('sizing-cmd').addEventListener('click', showSizeTable);
   }
@@ -568,6 +595,7 @@
     }
     buildRunoffScreen();
     wire();
+    openInForce();
     refresh();
     status(NOTICE_MAIN);
     $('loading').hidden = true;

@@ -123,6 +123,7 @@ test('a new project typed through the page', async (t) => {
   }
 
   // A character outside the code page is refused by name, nothing saved.
+  await page.click('#Form25-opt6');
   await type('Form16-txt_t3', '鷗');
   await page.click('#cmd-save');
   assert.strictEqual(await text('message-text'),
