@@ -3,6 +3,10 @@
 // The project is read exactly as the program's Open reads it (the tolerant
 // reader, then the recompute from the restored inputs), so the report printed
 // here is the report the program would show, print or write for that file.
+//
+// Every command returns an exit status of exit_status.h: 0 all O.K, 1 a NO,
+// 2 trouble with a one-line message on standard error.  A new command is one
+// entry in kCommands in main() below (and its lines in the help texts).
 
 #include <QCoreApplication>
 #include <QString>
@@ -15,6 +19,7 @@
 
 #include "calc/recompute.h"
 #include "calc/sizing.h"
+#include "cli/exit_status.h"
 #include "cli/pdf_command.h"
 #include "cli/table_command.h"
 #include "model/number_text.h"
@@ -30,11 +35,51 @@
 
 namespace {
 
-constexpr int kExitSuccess = 0;
-constexpr int kExitFileError = 1;
-constexpr int kExitUsage = 2;
+using mk::cli::CombineExitStatus;
+using mk::cli::kExitNo;
+using mk::cli::kExitOk;
+using mk::cli::kExitTrouble;
 
-constexpr const char* kUsage =
+// --help prints the Japanese text, then the English one.
+constexpr const char* kHelpJapanese =
+    "使い方:\n"
+    "  mirukana-report PROJECT.vor\n"
+    "      プロジェクトの流量計算書を標準出力に出力します（UTF-8、改行は LF）。\n"
+    "  mirukana-report --append FILE PROJECT.vor\n"
+    "      流量計算書を、プログラムの書き込みと同じく FILE の末尾に追加します\n"
+    "      （CP932、改行は CR LF）。FILE がなければ作ります。\n"
+    "  mirukana-report --summary PROJECT.vor...\n"
+    "      プロジェクトごとに一行、タブ区切りで出力します: 指定したファイル名、\n"
+    "      Q1、Q2（m3/sec）、V（m/sec）を 0.0000 の形で、O.K または NO。\n"
+    "  mirukana-report --sizes PROJECT.vor\n"
+    "      管径の一覧を出力します: プロジェクトの管種のカタログの管径ごとに一行、\n"
+    "      小さい順に（その他の円形管と矩形管は入力した断面の一行）、それぞれ\n"
+    "      プロジェクトの計算と同じく照査します。タブ区切りの九つの欄、見出し行なし:\n"
+    "        管径名、D（m）または矩形管の B×H（幅×高さ、m）、A（m2）、P（m）、\n"
+    "        R（m）、V（m/sec）、Q2（m3/sec）を 0.0000 の形で、プロジェクトの Q1\n"
+    "        に対する O.K または NO、通る最小の管径の行に「*」（ほかの行は空）。\n"
+    "      計算できない値は「-」と出力し、その理由を標準エラー出力に出して\n"
+    "      終了ステータス 1 で終わります。\n"
+    "  mirukana-report --pdf OUT.pdf PROJECT.vor\n"
+    "      流量計算書の印刷の二ページを OUT.pdf（A4）に書き出します。プログラムの\n"
+    "      PDF 出力と同じです。画面は要りません。\n"
+    "  mirukana-report --table [--csv] TABLE.mkt\n"
+    "      流量計算表を計算し、見出し行に続けて区間ごとに一行、タブ区切りで\n"
+    "      出力します。--csv では区間の行を CSV 出力の形（CP932、改行は CR LF）で\n"
+    "      出力します。\n"
+    "  mirukana-report --help\n"
+    "      この説明を出力します。\n"
+    "\n"
+    "プロジェクトはプログラムの「開く」と同じく読み込み、入力から再計算します。\n"
+    "\n"
+    "終了ステータス:\n"
+    "  0  すべてのファイルを読み込み、判定はすべて O.K（または判定なし）\n"
+    "  1  判定 NO が一つ以上ある（--sizes では、プロジェクトを照査できない。\n"
+    "     一覧は出力します）\n"
+    "  2  ファイルを読み込めない・書き込めない、または使い方の誤り（ファイル名を\n"
+    "     挙げた一行のメッセージを標準エラー出力に出します）\n";
+
+constexpr const char* kHelpEnglish =
     "Usage:\n"
     "  mirukana-report PROJECT.vor\n"
     "      Print the calculation report of the project to standard output\n"
@@ -62,90 +107,107 @@ constexpr const char* kUsage =
     "      program's PDF output does; no display is needed.\n"
     "  mirukana-report --table [--csv] TABLE.mkt\n"
     "      Print the computed network flow table as tab-separated lines with a\n"
-    "      header line (exit status 1 when any segment is NO), or with --csv\n"
-    "      its segment rows as the CSV export (CP932, CR LF).\n"
+    "      header line, or with --csv its segment rows as the CSV export\n"
+    "      (CP932, CR LF).\n"
     "  mirukana-report --help\n"
     "      Print this text.\n"
     "\n"
     "Each project is read as Open reads it and recomputed from its inputs.\n"
     "\n"
     "Exit status:\n"
-    "  0  success\n"
-    "  1  a file could not be read or written (the message names the file),\n"
-    "     or with --sizes the project cannot be checked (the table is still\n"
-    "     printed)\n"
-    "  2  wrong usage (this text is printed to standard error)\n";
+    "  0  every file read, and every verdict O.K (or no verdict)\n"
+    "  1  at least one verdict NO (with --sizes: the project cannot be\n"
+    "     checked; the table is still printed)\n"
+    "  2  trouble: a file that cannot be read or written, or wrong usage (a\n"
+    "     one-line message naming the file goes to standard error)\n";
 
 void PutText(std::FILE* stream, const QString& text) {
   const QByteArray utf8 = text.toUtf8();
   std::fwrite(utf8.constData(), 1, static_cast<std::size_t>(utf8.size()), stream);
 }
 
-int UsageError(const QString& problem) {
-  PutText(stderr, QStringLiteral("mirukana-report: ") + problem + QLatin1Char('\n'));
-  std::fputs(kUsage, stderr);
-  return kExitUsage;
+// One line on standard error.  A message written for a dialog (the file's
+// name on its first line, the system's reason on the next) is joined into
+// one line, so that a script reading the errors line by line gets one
+// line per problem.
+void Complain(QString message) {
+  message.replace(QLatin1Char('\n'), QLatin1Char(' '));
+  PutText(stderr, QStringLiteral("mirukana-report: ") + message + QLatin1Char('\n'));
 }
 
-void ReportFailure(const QString& message) {
-  PutText(stderr, QStringLiteral("mirukana-report: ") + message + QLatin1Char('\n'));
+int UsageError(const QString& japanese, const QString& english) {
+  Complain(japanese + QStringLiteral("（") + english + QStringLiteral("）"));
+  PutText(stderr, QStringLiteral("mirukana-report --help で使い方を表示します（--help shows the usage）。\n"));
+  return kExitTrouble;
+}
+
+bool FlushStandardOutput() {
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    Complain(QStringLiteral("標準出力に書き込めませんでした。（cannot write to standard output）"));
+    return false;
+  }
+  return true;
 }
 
 // Reads a project as Open does.  Fails only when the file cannot be opened.
 bool OpenProject(const QString& path, mk::ProjectRecord& record) {
   mk::CloseProjectGroups(record);
   if (const auto error = mk::ReadProjectFile(path, record)) {
-    ReportFailure(*error);
+    Complain(*error);
     return false;
   }
   mk::RecomputeAfterOpen(record);
   return true;
 }
 
-bool FlushStandardOutput() {
-  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-    ReportFailure(QStringLiteral("cannot write to standard output"));
-    return false;
-  }
-  return true;
-}
+// The status of a report: NO when the report's verdict line says NO.
+int ReportStatus(const mk::FlowReport& report) { return report.verdictIsNo ? kExitNo : kExitOk; }
 
 int PrintReport(const QString& project) {
   mk::ProjectRecord record;
-  if (!OpenProject(project, record)) return kExitFileError;
-  for (const std::string& line : mk::ComposeFlowReport(record).lines) {
+  if (!OpenProject(project, record)) return kExitTrouble;
+  const mk::FlowReport report = mk::ComposeFlowReport(record);
+  for (const std::string& line : report.lines) {
     std::fwrite(line.data(), 1, line.size(), stdout);
     std::fputc('\n', stdout);
   }
-  return FlushStandardOutput() ? kExitSuccess : kExitFileError;
+  return FlushStandardOutput() ? ReportStatus(report) : kExitTrouble;
 }
 
 int AppendReport(const QString& target, const QString& project) {
   mk::ProjectRecord record;
-  if (!OpenProject(project, record)) return kExitFileError;
+  if (!OpenProject(project, record)) return kExitTrouble;
   const mk::WriteReportResult result = mk::Kakikomi(record, target);
   if (result.error) {
-    ReportFailure(*result.error);
-    return kExitFileError;
+    Complain(*result.error);
+    return kExitTrouble;
   }
-  return kExitSuccess;
+  return ReportStatus(mk::ComposeFlowReport(record));
 }
 
 int PrintSummary(const QStringList& projects) {
-  int status = kExitSuccess;
+  int status = kExitOk;
+  std::string line;
   for (const QString& project : projects) {
     mk::ProjectRecord record;
     if (!OpenProject(project, record)) {
-      status = kExitFileError;  // the other files are still summarised
+      status = CombineExitStatus(status, kExitTrouble);  // the other files are still summarised
       continue;
     }
     const mk::RunResult& run = record.run;
-    const std::string line = project.toStdString() + '\t' + mk::FormatNumber(run.Q1, "0.0000") + '\t' +
-                             mk::FormatNumber(run.Q2, "0.0000") + '\t' + mk::FormatNumber(run.V, "0.0000") +
-                             '\t' + (run.verdict == mk::Verdict::OK ? "O.K" : "NO") + '\n';
+    const bool ok = run.verdict == mk::Verdict::OK;
+    if (!ok) status = CombineExitStatus(status, kExitNo);
+    line = project.toStdString();
+    line += '\t';
+    line += mk::FormatNumber(run.Q1, "0.0000");
+    line += '\t';
+    line += mk::FormatNumber(run.Q2, "0.0000");
+    line += '\t';
+    line += mk::FormatNumber(run.V, "0.0000");
+    line += ok ? "\tO.K\n" : "\tNO\n";
     std::fwrite(line.data(), 1, line.size(), stdout);
   }
-  if (!FlushStandardOutput()) return kExitFileError;
+  if (!FlushStandardOutput()) return kExitTrouble;
   return status;
 }
 
@@ -161,7 +223,7 @@ std::string TableNumber(const std::optional<double>& value) {
 
 int PrintSizes(const QString& project) {
   mk::ProjectRecord record;
-  if (!OpenProject(project, record)) return kExitFileError;
+  if (!OpenProject(project, record)) return kExitTrouble;
   const mk::SizeTableResult table = mk::SizeTable(record);
   for (const mk::SizingRow& row : table.rows) {
     const std::string dimension = row.rectangular ? mk::FormatNumber(row.B, "0.0000") + "×" +
@@ -179,14 +241,82 @@ int PrintSizes(const QString& project) {
                              '\n';
     std::fwrite(line.data(), 1, line.size(), stdout);
   }
-  if (!FlushStandardOutput()) return kExitFileError;
+  if (!FlushStandardOutput()) return kExitTrouble;
   for (const mk::CalcError& problem : table.problems) {
-    ReportFailure(project + QStringLiteral(": ") + QString::fromStdString(problem.message));
+    Complain(project + QStringLiteral(": ") + QString::fromStdString(problem.message));
   }
-  return table.problems.empty() ? kExitSuccess : kExitFileError;
+  return table.problems.empty() ? kExitOk : kExitNo;
 }
 
 bool IsOption(const QString& arg) { return arg.size() > 1 && arg.startsWith(QLatin1Char('-')); }
+
+// The operands of a command: the arguments that follow its option.  A "--"
+// ends the options, so a file name may begin with "-"; without it, an
+// option among the operands is wrong usage.
+std::optional<QStringList> Operands(QStringList args) {
+  if (!args.isEmpty() && args.first() == QLatin1String("--")) {
+    args.removeFirst();
+    return args;
+  }
+  if (std::any_of(args.begin(), args.end(), IsOption)) return std::nullopt;
+  return args;
+}
+
+int RunAppend(const QStringList& args) {
+  const auto files = Operands(args);
+  if (!files) return UsageError(QStringLiteral("--append の後に余分なオプションがあります"), QStringLiteral("unexpected option after --append"));
+  if (files->size() != 2) {
+    return UsageError(QStringLiteral("--append には FILE と PROJECT.vor を指定してください"),
+                      QStringLiteral("--append takes FILE and PROJECT.vor"));
+  }
+  return AppendReport(files->at(0), files->at(1));
+}
+
+int RunSummary(const QStringList& args) {
+  const auto files = Operands(args);
+  if (!files) return UsageError(QStringLiteral("--summary の後に余分なオプションがあります"), QStringLiteral("unexpected option after --summary"));
+  if (files->isEmpty()) {
+    return UsageError(QStringLiteral("--summary には PROJECT.vor を一つ以上指定してください"),
+                      QStringLiteral("--summary takes at least one PROJECT.vor"));
+  }
+  return PrintSummary(*files);
+}
+
+int RunSizes(const QStringList& args) {
+  const auto files = Operands(args);
+  if (!files) return UsageError(QStringLiteral("--sizes の後に余分なオプションがあります"), QStringLiteral("unexpected option after --sizes"));
+  if (files->size() != 1) {
+    return UsageError(QStringLiteral("--sizes には PROJECT.vor を一つだけ指定してください"),
+                      QStringLiteral("--sizes takes exactly one PROJECT.vor"));
+  }
+  return PrintSizes(files->at(0));
+}
+
+int RunHelp(const QStringList&) {
+  std::fputs(kHelpJapanese, stdout);
+  std::fputc('\n', stdout);
+  std::fputs(kHelpEnglish, stdout);
+  return FlushStandardOutput() ? kExitOk : kExitTrouble;
+}
+
+// No option: the report of one project.
+int RunReport(const QStringList& args) {
+  const auto files = Operands(args);
+  if (!files) {
+    return UsageError(QStringLiteral("オプションはプロジェクトファイルの前に指定してください"),
+                      QStringLiteral("options come before the project file"));
+  }
+  if (files->size() != 1) {
+    return UsageError(QStringLiteral("PROJECT.vor を一つだけ指定してください"),
+                      QStringLiteral("give exactly one PROJECT.vor"));
+  }
+  return PrintReport(files->at(0));
+}
+
+struct Command {
+  const char* option;
+  int (*run)(const QStringList& argsAfterOption);
+};
 
 }  // namespace
 
@@ -201,47 +331,26 @@ int main(int argc, char* argv[]) {
   QStringList args = QCoreApplication::arguments();
   args.removeFirst();
 
-  if (args.isEmpty()) return UsageError(QStringLiteral("no project file given"));
-  const QString mode = args.first();
-  if (mode == QLatin1String("--help") || mode == QLatin1String("-h")) {
-    std::fputs(kUsage, stdout);
-    return FlushStandardOutput() ? kExitSuccess : kExitFileError;
-  }
-
-  // What follows the mode; a "--" ends the options, so a file name may begin with "-".
-  auto operands = [&args](qsizetype from, QStringList& out) {
-    out = args.mid(from);
-    if (!out.isEmpty() && out.first() == QLatin1String("--")) {
-      out.removeFirst();
-      return true;
-    }
-    for (const QString& arg : out) {
-      if (IsOption(arg)) return false;
-    }
-    return true;
+  // The commands, by their option; each gets the arguments after it.
+  static constexpr Command kCommands[] = {
+      {"--help", RunHelp},
+      {"-h", RunHelp},
+      {"--append", RunAppend},
+      {"--summary", RunSummary},
+      {"--sizes", RunSizes},
+      {"--table", mk::cli::RunTableCommand},
   };
-  QStringList files;
 
-  if (mode == QLatin1String("--append")) {
-    if (!operands(1, files)) return UsageError(QStringLiteral("unexpected option after --append"));
-    if (files.size() != 2) return UsageError(QStringLiteral("--append takes FILE and PROJECT.vor"));
-    return AppendReport(files[0], files[1]);
+  if (args.isEmpty()) {
+    return UsageError(QStringLiteral("プロジェクトファイルが指定されていません"), QStringLiteral("no project file given"));
   }
-  if (mode == QLatin1String("--summary")) {
-    if (!operands(1, files)) return UsageError(QStringLiteral("unexpected option after --summary"));
-    if (files.isEmpty()) return UsageError(QStringLiteral("--summary takes at least one PROJECT.vor"));
-    return PrintSummary(files);
-  }
-  if (mode == QLatin1String("--table")) return mk::cli::RunTableCommand(args.mid(1));
-  if (mode == QLatin1String("--sizes")) {
-    if (!operands(1, files)) return UsageError(QStringLiteral("unexpected option after --sizes"));
-    if (files.size() != 1) return UsageError(QStringLiteral("--sizes takes exactly one PROJECT.vor"));
-    return PrintSizes(files[0]);
+  const QString& mode = args.first();
+  for (const Command& command : kCommands) {
+    if (mode == QLatin1String(command.option)) return command.run(args.mid(1));
   }
   if (mode != QLatin1String("--") && IsOption(mode)) {
-    return UsageError(QStringLiteral("unknown option ") + mode);
+    return UsageError(QStringLiteral("%1 というオプションはありません").arg(mode),
+                      QStringLiteral("unknown option %1").arg(mode));
   }
-  if (!operands(0, files)) return UsageError(QStringLiteral("options come before the project file"));
-  if (files.size() != 1) return UsageError(QStringLiteral("give exactly one PROJECT.vor"));
-  return PrintReport(files[0]);
+  return RunReport(args);
 }

@@ -99,20 +99,5 @@ TEST(SizesCommand, ATabInATypedNameDoesNotAddAField) {
   EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\t'), 8);
 }
 
-TEST(SizesCommand, ExitCodesAreTheReports) {
-  SizesRun run = RunSizes({"no-such-project.vor"});
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.out, "");
-  EXPECT_NE(run.err.find("no-such-project.vor"), std::string::npos);
-
-  for (const QStringList& wrong : {QStringList{}, QStringList{"example_01.vor", "example_02.vor"},
-                                   QStringList{"--summary", "example_01.vor"}}) {
-    run = RunSizes(wrong);
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(run.out, "");
-    EXPECT_NE(run.err.find("Usage:"), std::string::npos);
-  }
-}
-
 }  // namespace
 }  // namespace mk
