@@ -1,10 +1,11 @@
 #include "model/number_text.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 namespace mk {
 
@@ -41,19 +42,29 @@ namespace {
 // A non-negative decimal number as its digits and the position of the
 // decimal point: value = 0.d0 d1 d2 ... x 10^pointPos.
 struct Decimal {
-  std::vector<int> digits;  // most significant first
-  int pointPos = 0;         // number of digits before the decimal point
+  char digits[24];  // most significant first, '0'..'9'
+  int count = 0;
+  int pointPos = 0;  // number of digits before the decimal point
 };
 
-// The decimal form of |value| with `significant` digits ("%.15g" gives 15).
+// The decimal form of |value| with `significant` digits (at most 17;
+// "%.15g" gives 15), correctly rounded as printf's "%.*e" rounds it.
 Decimal ToDecimal(double value, int significant) {
   char buffer[64];
+#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
+  // The same digits as printf's "%.*e", without its arbitrary-precision
+  // arithmetic (the report formats a few hundred numbers).
+  const std::to_chars_result r =
+      std::to_chars(buffer, buffer + sizeof buffer - 1, std::fabs(value), std::chars_format::scientific, significant - 1);
+  *r.ptr = '\0';
+#else
   std::snprintf(buffer, sizeof buffer, "%.*e", significant - 1, std::fabs(value));
+#endif
   // buffer: d.dddddddddddddde[+-]XX
   Decimal d;
   const char* p = buffer;
   for (; *p && *p != 'e'; ++p) {
-    if (*p >= '0' && *p <= '9') d.digits.push_back(*p - '0');
+    if (*p >= '0' && *p <= '9' && d.count < static_cast<int>(sizeof d.digits)) d.digits[d.count++] = *p;
   }
   const int exponent = (*p == 'e') ? std::atoi(p + 1) : 0;
   d.pointPos = exponent + 1;
@@ -61,44 +72,46 @@ Decimal ToDecimal(double value, int significant) {
 }
 
 // Rounds half away from zero to `decimals` places; returns the integer-part
-// digits and the fraction digits (exactly `decimals` of them).
+// digits (no leading zeros) and the fraction digits (exactly `decimals` of
+// them).
 void RoundDecimal(const Decimal& d, int decimals, std::string& intPart, std::string& fracPart) {
   // Lay the digits out on a fixed grid: positions from the most significant
   // integer place down to the last decimal kept.
   const int intDigits = std::max(d.pointPos, 0);
-  std::vector<int> grid(static_cast<std::size_t>(intDigits + decimals), 0);
+  const int gridSize = intDigits + decimals;
+  std::string grid(static_cast<std::size_t>(gridSize), '0');
   // digit k of d has weight 10^(pointPos - 1 - k); grid index g has weight
   // 10^(intDigits - 1 - g).  So g = k + intDigits - pointPos.
-  int roundDigit = 0;
-  bool roundSeen = false;
-  for (std::size_t k = 0; k < d.digits.size(); ++k) {
-    const int g = static_cast<int>(k) + intDigits - d.pointPos;
+  char roundDigit = '0';
+  for (int k = 0; k < d.count; ++k) {
+    const int g = k + intDigits - d.pointPos;
     if (g < 0) continue;  // cannot happen: intDigits >= pointPos
-    if (g < static_cast<int>(grid.size())) {
+    if (g < gridSize) {
       grid[static_cast<std::size_t>(g)] = d.digits[k];
-    } else if (g == static_cast<int>(grid.size())) {
-      roundDigit = d.digits[k];
-      roundSeen = true;
+    } else {
+      if (g == gridSize) roundDigit = d.digits[k];
+      break;
     }
   }
-  bool carry = roundSeen && roundDigit >= 5;
-  for (int g = static_cast<int>(grid.size()) - 1; g >= 0 && carry; --g) {
-    auto& digit = grid[static_cast<std::size_t>(g)];
-    if (digit == 9) {
-      digit = 0;
+  bool carry = roundDigit >= '5';
+  for (int g = gridSize - 1; g >= 0 && carry; --g) {
+    char& digit = grid[static_cast<std::size_t>(g)];
+    if (digit == '9') {
+      digit = '0';
     } else {
       ++digit;
       carry = false;
     }
   }
+  const std::string_view integer = std::string_view(grid).substr(0, static_cast<std::size_t>(intDigits));
   intPart.clear();
-  if (carry) intPart += '1';
-  for (int g = 0; g < intDigits; ++g) intPart += static_cast<char>('0' + grid[static_cast<std::size_t>(g)]);
-  // strip leading zeros of the integer part
-  std::size_t firstNonZero = intPart.find_first_not_of('0');
-  intPart = firstNonZero == std::string::npos ? std::string() : intPart.substr(firstNonZero);
-  fracPart.clear();
-  for (int g = intDigits; g < intDigits + decimals; ++g) fracPart += static_cast<char>('0' + grid[static_cast<std::size_t>(g)]);
+  if (carry) {
+    intPart += '1';
+    intPart += integer;
+  } else if (const std::size_t firstNonZero = integer.find_first_not_of('0'); firstNonZero != std::string_view::npos) {
+    intPart += integer.substr(firstNonZero);
+  }
+  fracPart.assign(grid, static_cast<std::size_t>(intDigits), std::string::npos);
 }
 
 }  // namespace
@@ -127,10 +140,14 @@ std::string FormatNumber(double value, std::string_view pattern) {
   while (static_cast<int>(fracPart.size()) > minDecimals && fracPart.back() == '0') fracPart.pop_back();
 
   const bool isZero = intPart.empty() && fracPart.find_first_not_of('0') == std::string::npos;
-  while (static_cast<int>(intPart.size()) < minIntDigits) intPart.insert(intPart.begin(), '0');
+  const bool minus = value < 0 && !isZero;
+  const std::size_t leadingZeros =
+      static_cast<std::size_t>(std::max(minIntDigits - static_cast<int>(intPart.size()), 0));
 
   std::string result;
-  if (value < 0 && !isZero) result += '-';
+  result.reserve((minus ? 1 : 0) + leadingZeros + intPart.size() + 1 + fracPart.size());
+  if (minus) result += '-';
+  result.append(leadingZeros, '0');
   result += intPart;
   if (!fracPart.empty()) {
     result += '.';
@@ -149,8 +166,7 @@ std::string FormatGeneralNumber(double value) {
   // double and so not read back.
   const bool nearMax = std::fabs(value) > 1.79769313486231e308;
   const Decimal d = ToDecimal(value, nearMax ? 17 : 15);
-  std::string digits;
-  for (int digit : d.digits) digits += static_cast<char>('0' + digit);
+  std::string digits(d.digits, static_cast<std::size_t>(d.count));
   const std::size_t last = digits.find_last_not_of('0');
   if (last == std::string::npos) return " 0 ";
   digits.erase(last + 1);
