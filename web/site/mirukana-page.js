@@ -20,7 +20,8 @@
     opened.clear();
     if (get('Form25.opt6')) opened.add('Form16');
     if (get('Form25.opt4')) opened.add('Form12');
-    if (get('Form25.opt7')) opened.add('Form28');
+    const sewageClass = get('Form28.opt1') || get('Form28.opt2') || get('Form28.opt3');
+    if (get('Form25.opt7') && sewageClass) opened.add('Form28');
   }
 
   const $ = (id) => document.getElementById(id);
@@ -180,27 +181,32 @@
     showReport();
   }
 
-  // One report line: characters in their columns, rule runs as one line.
+  // One report line as the desktop draws it: every character in its own
+  // cell (one column for ASCII and half-width katakana, two for the rest),
+  // centred there, so the columns hold in any font; a run of rule
+  // characters is one line over its columns.
+  const columns = (c) => (c.codePointAt(0) < 0x80 || (c >= '\uff61' && c <= '\uff9f') ? 1 : 2);
   function reportLine(line) {
     const div = document.createElement('div');
     div.className = line.magenta ? 'line no' : 'line';
-    const text = line.text;
+    const chars = Array.from(line.text);
     let i = 0;
-    while (i < text.length) {
-      let j = i;
-      if (text[i] === RULE) {
-        while (j < text.length && text[j] === RULE) j++;
-        const rule = document.createElement('span');
-        rule.className = 'rule';
-        rule.style.width = (j - i) + 'em';
-        div.appendChild(rule);
+    while (i < chars.length) {
+      const cell = document.createElement('span');
+      if (chars[i] === RULE) {
+        let j = i;
+        while (j < chars.length && chars[j] === RULE) j++;
+        cell.className = 'rule';
+        cell.style.width = (j - i) + 'em';
+        cell.dataset.text = chars.slice(i, j).join('');
+        i = j;
       } else {
-        while (j < text.length && text[j] !== RULE) j++;
-        div.appendChild(document.createTextNode(text.slice(i, j)));
+        cell.className = columns(chars[i]) === 1 ? 'c1' : 'c2';
+        cell.textContent = chars[i];
+        i++;
       }
-      i = j;
+      div.appendChild(cell);
     }
-    if (text === '') div.textContent = '\u00a0';
     return div;
   }
 

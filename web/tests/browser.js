@@ -20,7 +20,8 @@ async function launch() {
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
     headless: true,
     userDataDir: profile,
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+    timeout: 120000,  // a busy 2-core machine starts it slowly
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-dev-shm-usage',
       '--disable-background-networking', '--disable-component-update', '--disable-sync',
       '--allow-file-access-from-files'],
   });
