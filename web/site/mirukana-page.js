@@ -244,6 +244,7 @@
   }
 
   function save() {
+    clearMessage();
     const result = project.projectFileBytes();
     if (!result.ok) return fail(result.message);
     download(result.bytes, fileName || 'ミルカナ.vor', 'application/octet-stream');
@@ -251,6 +252,7 @@
   }
 
   function write() {
+    clearMessage();
     const result = project.reportFileBytes();
     if (!result.ok) return fail(result.message);
     download(result.bytes, 'Gouryu.txt', 'text/plain');
@@ -600,6 +602,10 @@
       option.textContent = option.textContent.replace(/ /g, '\u00a0');
     }
     buildRunoffScreen();
+    // Each control's name (as the validations name it) is its description.
+    for (const el of document.querySelectorAll('input[id^="Form"], select[id^="Form"], button[id^="Form"]')) {
+      el.setAttribute('aria-description', el.id.slice(el.id.indexOf('-') + 1));
+    }
     wire();
     openInForce();
     refresh();
