@@ -219,12 +219,15 @@ TEST(Network, RefusalsNameTheSegmentAndTheField) {
 }
 
 TEST(Network, SizingProposesTheSmallestPassingSizeNeverNarrowingDownstream) {
-  // A VP line whose head carries little and whose flat last segment much.
+  // A VP line: a flat head, a steep middle that alone would pass smaller,
+  // and a last segment carrying much more.
   NetworkRecord net{Settings(),
                     {Segment("1", "n1", "n2", "100", "0.05", "0.5", "0"),
                      Segment("2", "n2", "n3", "100", "0.01", "0.5", "0"),
                      Segment("3", "n3", "out", "100", "0.6", "0.6", "0")}};
   for (auto& s : net.segments) s.sizeIndex = 0;
+  net.segments[0].slope = "2";
+  net.segments[1].slope = "60";
   const NetworkSizing sizing = ProposeNetworkSizes(net);
   ASSERT_FALSE(sizing.refusal);
   ASSERT_EQ(sizing.proposals.size(), 3u);
