@@ -12,32 +12,25 @@
 
 namespace mk::cli {
 
-const char* const kTableUsage =
-    "  mirukana-report --table TABLE.mkt\n"
-    "      Compute the network flow table and print it: a header line of the\n"
-    "      column captions, then one line per segment from upstream to\n"
-    "      downstream, fields separated by tabs, numbers as the table shows\n"
-    "      them.  Exit status 1 when any segment is NO.\n"
-    "  mirukana-report --table --csv TABLE.mkt\n"
-    "      Print the table's segment rows as its CSV export (CP932, CR LF).\n";
-
 namespace {
 
-void Complain(const QString& message) {
+// One line per problem on standard error: a message's line break (the
+// file's name, then the reason) becomes a blank.
+void Complain(QString message) {
+  message.replace(QLatin1Char('\n'), QLatin1Char(' '));
   const QByteArray utf8 = (QStringLiteral("mirukana-report: ") + message + QLatin1Char('\n')).toUtf8();
   std::fwrite(utf8.constData(), 1, static_cast<std::size_t>(utf8.size()), stderr);
 }
 
-int Usage(const QString& problem) {
-  Complain(problem);
-  std::fputs("Usage:\n", stderr);
-  std::fputs(kTableUsage, stderr);
+int Usage(const QString& japanese, const QString& english) {
+  Complain(japanese + QStringLiteral("（") + english + QStringLiteral("）"));
+  std::fputs("mirukana-report --help で使い方を表示します（--help shows the usage）。\n", stderr);
   return kExitTrouble;
 }
 
 bool Flushed() {
   if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-    Complain(QStringLiteral("cannot write to standard output"));
+    Complain(QStringLiteral("標準出力に書き込めませんでした。（cannot write to standard output）"));
     return false;
   }
   return true;
@@ -71,9 +64,12 @@ int RunTableCommand(const QStringList& given) {
   if (!args.isEmpty() && args.first() == QLatin1String("--")) {
     args.removeFirst();
   } else if (!args.isEmpty() && args.first().size() > 1 && args.first().startsWith(QLatin1Char('-'))) {
-    return Usage(QStringLiteral("unknown option ") + args.first());
+    return Usage(QStringLiteral("--table の後の %1 というオプションはありません").arg(args.first()),
+                 QStringLiteral("unknown option %1 after --table").arg(args.first()));
   }
-  if (args.size() != 1) return Usage(QStringLiteral("--table takes exactly one TABLE.mkt"));
+  if (args.size() != 1)
+    return Usage(QStringLiteral("--table には TABLE.mkt を一つだけ指定してください"),
+                 QStringLiteral("--table takes exactly one TABLE.mkt"));
   const QString path = args.first();
 
   const NetworkFileRead read = ReadNetworkFile(path);

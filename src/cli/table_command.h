@@ -6,9 +6,6 @@
 
 namespace mk::cli {
 
-// Usage lines of the command, for the program's help text.
-extern const char* const kTableUsage;
-
 // Runs the command on the arguments that follow "--table":
 //   FILE             the computed table, tab-separated, header line first
 //   --csv FILE       the segment rows as the CSV export (CP932, CR LF)

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <string>
 
 #include "project_file/network_file.h"
@@ -58,8 +59,12 @@ TEST(TableCommand, PrintsTheComputedTableAndExitsByTheVerdicts) {
   run = RunTable({no});
   EXPECT_EQ(run.exitCode, 2);
   EXPECT_NE(run.err.find("路線番号「1」の下流「3」から流れが循環しています。"), std::string::npos) << run.err;
-  EXPECT_EQ(RunTable({dir.filePath("missing.mkt")}).exitCode, 2);
-  EXPECT_EQ(RunTable({}).exitCode, 2);
+  run = RunTable({dir.filePath("missing.mkt")});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;  // one line per problem
+  run = RunTable({});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_NE(run.err.find("mirukana-report --help"), std::string::npos);
 }
 
 TEST(TableCommand, CsvIsTheExport) {
