@@ -533,8 +533,15 @@ std::vector<std::string> NetworkRowTexts(const NetworkRecord& record, const Netw
 
 // ---------------------------------------------------------------- sizing
 
-NetworkSizing ProposeNetworkSizes(const NetworkRecord& record) {
+NetworkSizing ProposeNetworkSizes(const NetworkRecord& given) {
   NetworkSizing out;
+  // A catalogue pipe whose size is not chosen yet is what sizing is for:
+  // it is checked as the list's first size and then sized like any other.
+  NetworkRecord record = given;
+  for (NetworkSegment& s : record.segments) {
+    const auto material = MaterialFromKind(static_cast<int>(s.kind));
+    if (material && !LookupPipe(*material, s.sizeIndex)) s.sizeIndex = 0;
+  }
   Prepared p;
   if (auto r = Prepare(record, p)) {
     out.refusal = std::move(r);
@@ -549,7 +556,7 @@ NetworkSizing ProposeNetworkSizes(const NetworkRecord& record) {
     const SegmentNumbers& num = p.numbers[static_cast<std::size_t>(i)];
     NetworkSizeProposal& proposal = out.proposals[static_cast<std::size_t>(i)];
     proposal.segment = i;
-    proposal.currentSize = s.sizeIndex;
+    proposal.currentSize = given.segments[static_cast<std::size_t>(i)].sizeIndex;
     int size = s.sizeIndex;
     if (const auto material = MaterialFromKind(static_cast<int>(s.kind))) {
       proposal.catalogue = true;

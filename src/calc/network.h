@@ -233,7 +233,9 @@ struct NetworkSizing {
 // size of its material whose verdict is O.K, never smaller than the largest
 // pipe of the same material flowing into it (at that pipe's proposed size);
 // downstream times and intensities follow the proposed sizes.  Where no
-// size passes, there is no proposal and the largest size carries on.
+// size passes, there is no proposal and the largest size carries on.  A
+// catalogue pipe without a chosen size (sizeIndex outside its list) is
+// sized too.
 // Nothing in the record changes: the screen applies a proposal.
 NetworkSizing ProposeNetworkSizes(const NetworkRecord& record);
 

@@ -226,6 +226,7 @@ TEST(Network, SizingProposesTheSmallestPassingSizeNeverNarrowingDownstream) {
                      Segment("2", "n2", "n3", "100", "0.01", "0.5", "0"),
                      Segment("3", "n3", "out", "100", "0.6", "0.6", "0")}};
   for (auto& s : net.segments) s.sizeIndex = 0;
+  net.segments[1].sizeIndex = -1;  // not chosen yet
   net.segments[0].slope = "2";
   net.segments[1].slope = "60";
   const NetworkSizing sizing = ProposeNetworkSizes(net);
