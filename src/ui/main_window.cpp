@@ -25,6 +25,7 @@
 #include "project_file/vor_file.h"
 #include "ui/about_dialog.h"
 #include "ui/main_input_screen.h"
+#include "ui/network_table_menu.h"
 #include "ui/print_actions.h"
 #include "ui/prompter.h"
 #include "ui/results_screen.h"
@@ -156,6 +157,9 @@ void MainWindow::buildMenus() {
   menS_ = menuBar()->addAction(QStringLiteral("参考(&S)"));
   menS_->setObjectName("Men_S");
   connect(menS_, &QAction::triggered, this, &MainWindow::showReference);
+
+  // The network flow table's menu stands before help.
+  new NetworkTableMenu(*this);
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
   help->setObjectName("Men_H");
@@ -440,10 +444,15 @@ bool MainWindow::openProject(const QString& path) {
     prompter_.error(this, *error);
     return false;
   }
+  showOpenedProject(std::move(opened), QFileInfo(path).absoluteFilePath());
+  return true;
+}
+
+void MainWindow::showOpenedProject(ProjectRecord opened, const QString& fileName) {
   closeProject();
   record_ = std::move(opened);
   RecomputeAfterOpen(record_);
-  fileName_ = QFileInfo(path).absoluteFilePath();
+  fileName_ = fileName;
 
   if (auto* main = qobject_cast<MainInputScreen*>(showScreen(QStringLiteral("Form25"), 0, 0))) {
     main->refreshFromRecord();
@@ -469,11 +478,12 @@ bool MainWindow::openProject(const QString& path) {
 
   setOutputEntriesEnabled(true);
   menFEWri_->setEnabled(true);
-  setResultButtons(true, true);
+  setResultButtons(!fileName_.isEmpty(), true);
   toolbar_->show();
   statusBar()->show();
-  return true;
 }
+
+void MainWindow::openProjectRecord(ProjectRecord record) { showOpenedProject(std::move(record), QString()); }
 
 bool MainWindow::writeProject(const QString& path) {
   if (const auto error = WriteProjectFile(path, record_)) {

@@ -60,6 +60,9 @@ class MainWindow : public QMainWindow, public ScreenHost {
   // Returns false when the file could not be read; the open project then
   // stays as it was.
   bool openProject(const QString& path);
+  // Opens a project made elsewhere (a row of the network flow table) as
+  // Open opens a file, without a file name: 名前をつけて保存 saves it.
+  void openProjectRecord(ProjectRecord record);
 
  public slots:
   void fileNew();      // FileNew
@@ -94,6 +97,8 @@ class MainWindow : public QMainWindow, public ScreenHost {
   // The open or save dialog; "" when cancelled (the file name is then dropped).
   QString chooseProjectFile(bool save);
   bool writeProject(const QString& path);
+  // The opened record in place of the project, its screens and its result.
+  void showOpenedProject(ProjectRecord opened, const QString& fileName);
 
   Prompter& prompter_;
   ProjectRecord record_;

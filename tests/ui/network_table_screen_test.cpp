@@ -1,0 +1,336 @@
+// The network flow table's window as a user drives it from the main
+// window's "流量計算表(&T)" menu: typing along a row, a refusal and its
+// focus, NO rows, row commands, the sizing proposal, a row opened as the
+// single-facility project, the close confirmation and the printed pages.
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "calc/network.h"
+#include "ui/main_window.h"
+#include "ui/network_table_menu.h"
+#include "ui/network_table_print.h"
+#include "ui/network_table_screen.h"
+#include "ui/print_image.h"
+#include "ui/prompter.h"
+
+namespace mk {
+namespace {
+
+NetworkSegment Segment(const char* name, const char* up, const char* down, const char* area,
+                       NetworkFacilityKind kind, int size) {
+  NetworkSegment s = NewNetworkSegment();
+  s.name = name;
+  s.upstream = up;
+  s.downstream = down;
+  s.length = "40";
+  s.area = area;
+  s.c = "0.6";
+  s.kind = kind;
+  s.sizeIndex = size;
+  s.roughness = NetworkDefaultRoughness(kind);
+  s.slope = "5";
+  return s;
+}
+
+// A line of three: a roomy Hume pipe, then two small VP pipes that fail.
+NetworkRecord Line(int extra = 0) {
+  NetworkRecord r;
+  r.settings.a = "5000";
+  r.settings.b = "40";
+  r.settings.t1 = "7";
+  r.segments = {Segment("A-1", "1", "2", "0.1", NetworkFacilityKind::Hume, 8),
+                Segment("A-2", "2", "3", "0.05", NetworkFacilityKind::VP, 2),
+                Segment("A-3", "3", "4", "0.8", NetworkFacilityKind::VP, 2)};
+  for (int i = 0; i < extra; ++i) {
+    const std::string up = "e" + std::to_string(i);
+    r.segments.insert(r.segments.begin(), Segment(("E-" + std::to_string(i)).c_str(), up.c_str(), "1", "0.01",
+                                                  NetworkFacilityKind::Hume, 8));
+  }
+  return r;
+}
+
+class NetworkTableScreenTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    QStandardPaths::setTestModeEnabled(true);
+    window = std::make_unique<MainWindow>(prompter);
+    window->show();
+    window->activateWindow();
+    (void)QTest::qWaitForWindowActive(window.get());
+    menu = window->findChild<NetworkTableMenu*>();
+    ASSERT_NE(menu, nullptr);
+    window->findChild<QAction*>("Men_TNew")->trigger();
+    screen = menu->screen();
+    ASSERT_NE(screen, nullptr);
+    view = screen->table();
+  }
+  void TearDown() override {
+    window.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+
+  // The column whose header carries the control name (its accessible description).
+  int column(const char* name) {
+    auto* model = view->model();
+    for (int c = 0; c < model->columnCount(); ++c)
+      if (model->headerData(c, Qt::Horizontal, Qt::AccessibleDescriptionRole).toString() == QLatin1String(name))
+        return c;
+    ADD_FAILURE() << name;
+    return -1;
+  }
+  QString cell(int row, const char* name) { return view->model()->index(row, column(name)).data().toString(); }
+  QModelIndex current() { return view->currentIndex(); }
+  // Typing into the current cell and pressing Enter, as a user does.
+  void typeHere(const QString& text) {
+    QTest::keyClicks(view, text.left(1));  // the first key opens the editor
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, text.mid(1));
+    QTest::keyClick(editor, Qt::Key_Return);
+  }
+  void typeSetting(const char* name, const QString& text) {
+    auto* box = screen->findChild<QLineEdit*>(QLatin1String(name));
+    ASSERT_NE(box, nullptr) << name;
+    box->selectAll();
+    if (text.isEmpty())
+      QTest::keyClick(box, Qt::Key_Delete);
+    else
+      QTest::keyClicks(box, text);
+  }
+  void click(const char* name) {
+    auto* button = screen->findChild<QPushButton*>(QLatin1String(name));
+    ASSERT_NE(button, nullptr) << name;
+    QTest::mouseClick(button, Qt::LeftButton);
+  }
+
+  RecordingPrompter prompter;
+  std::unique_ptr<MainWindow> window;
+  NetworkTableMenu* menu = nullptr;
+  NetworkTableScreen* screen = nullptr;
+  NetworkTableView* view = nullptr;
+};
+
+TEST_F(NetworkTableScreenTest, MenuStandsBeforeHelpAndNamesItsControls) {
+  const QList<QAction*> bar = window->menuBar()->actions();
+  const auto help = bar.indexOf(window->findChild<QMenu*>("Men_H")->menuAction());
+  ASSERT_GT(help, 0);
+  EXPECT_EQ(bar[help - 1]->text(), QStringLiteral("流量計算表(&T)"));
+  QStringList entries;
+  for (QAction* a : window->findChild<QMenu*>("Men_T")->actions())
+    if (!a->isSeparator()) entries << a->text();
+  EXPECT_EQ(entries, (QStringList{"新規作成(&N)", "開く(&O)", "上書き保存(&S)", "名前をつけて保存(&A)", "印刷(&P)",
+                                  "PDF出力(&D)", "CSV出力(&E)", "CSV読込(&I)"}));
+  // Caption as accessible name, control name as description.
+  auto* a = screen->findChild<QLineEdit*>("a");
+  EXPECT_EQ(a->accessibleName(), QStringLiteral("定数ａ"));
+  EXPECT_EQ(a->accessibleDescription(), QStringLiteral("a"));
+  EXPECT_EQ(view->model()->headerData(column("sum_area"), Qt::Horizontal, Qt::AccessibleTextRole).toString(),
+            QStringLiteral("面積 累計(ha)"));
+  EXPECT_EQ(view->model()->index(0, column("slope")).data(Qt::AccessibleDescriptionRole).toString(), "slope");
+}
+
+TEST_F(NetworkTableScreenTest, EnterMovesRightOverTheInputsAndEveryEditRecomputes) {
+  typeSetting("a", "5000");
+  typeSetting("b", "40");
+  typeSetting("t1", "7");
+  view->setFocus();
+  view->setCurrentIndex(view->model()->index(0, 0));
+  const char* inputs[][2] = {{"name", "A-1"}, {"upstream", "1"}, {"downstream", "2"},
+                             {"length", "40"}, {"area", "0.5"},  {"runoff", "0.6"}};
+  for (const auto& [name, text] : inputs) {
+    ASSERT_EQ(current().column(), column(name)) << name;
+    typeHere(QString::fromUtf8(text));
+  }
+  // The computed columns between C and the sewage flow are passed over.
+  EXPECT_EQ(current().column(), column("sewage"));
+  QTest::keyClick(view, Qt::Key_Return);
+  EXPECT_EQ(current().column(), column("kind"));
+  QTest::keyClick(view, Qt::Key_Return);
+  ASSERT_EQ(current().column(), column("slope"));
+  typeHere("5");
+  EXPECT_EQ(current().column(), column("roughness"));
+  // The table now computes: the row as the engine gives it.
+  ASSERT_TRUE(screen->computation().ok());
+  const auto texts = NetworkRowTexts(screen->record(), screen->computation().table.rows[0]);
+  EXPECT_EQ(cell(0, "q1").toStdString(), texts[static_cast<std::size_t>(column("q1"))]);
+  EXPECT_FALSE(cell(0, "verdict").isEmpty());
+  // Past the row's last input, Enter goes on to the next row's first.
+  screen->model()->insertSegment(1, NewNetworkSegment());
+  view->setCurrentIndex(view->model()->index(0, column("depth")));
+  QTest::keyClick(view, Qt::Key_Return);
+  EXPECT_EQ(current(), view->model()->index(1, column("name")));
+  EXPECT_TRUE(screen->isModified());
+}
+
+TEST_F(NetworkTableScreenTest, RefusalIsShownWithFocusOnTheSettingOrCellItNames) {
+  screen->load(Line(), QString());
+  typeSetting("a", "");
+  click("cmd_check");
+  ASSERT_EQ(prompter.requests.size(), 1);
+  EXPECT_EQ(prompter.requests.last().title, QStringLiteral("エラーメッセージ"));
+  EXPECT_EQ(prompter.lastText(), QStringLiteral("定数ａを入力してください。"));
+  EXPECT_EQ(QApplication::focusWidget(), screen->findChild<QLineEdit*>("a"));
+  // Computed columns stay empty while the table is refused.
+  EXPECT_TRUE(cell(0, "q1").isEmpty());
+
+  typeSetting("a", "5000");
+  view->setCurrentIndex(view->model()->index(1, column("length")));
+  typeHere("x");
+  view->setCurrentIndex(view->model()->index(0, 0));
+  click("cmd_check");
+  EXPECT_EQ(prompter.lastText().toStdString(), screen->computation().refusal->message);
+  EXPECT_TRUE(prompter.lastText().contains(QStringLiteral("延長 L(m)")));
+  EXPECT_EQ(current(), view->model()->index(1, column("length")));
+  EXPECT_TRUE(view->hasFocus());
+}
+
+TEST_F(NetworkTableScreenTest, NoRowsStandInTheReportsMagenta) {
+  screen->load(Line(), QString());
+  ASSERT_TRUE(screen->computation().ok());
+  EXPECT_EQ(cell(0, "verdict"), QStringLiteral("O.K"));
+  EXPECT_EQ(cell(2, "verdict"), QStringLiteral("NO"));
+  EXPECT_FALSE(view->model()->index(0, column("q1")).data(Qt::ForegroundRole).isValid());
+  for (const char* name : {"name", "q1", "verdict"})
+    EXPECT_EQ(view->model()->index(2, column(name)).data(Qt::ForegroundRole).value<QColor>(), QColor(255, 0, 255));
+}
+
+TEST_F(NetworkTableScreenTest, RowsAreAddedDeletedMovedAndSortedDownstream) {
+  NetworkRecord r = Line();
+  std::swap(r.segments[0], r.segments[2]);
+  screen->load(r, QString());
+  auto names = [this] {
+    QStringList out;
+    for (const NetworkSegment& s : screen->record().segments) out << QString::fromStdString(s.name);
+    return out;
+  };
+  view->setCurrentIndex(view->model()->index(1, 0));
+  click("cmd_add");
+  ASSERT_EQ(screen->record().segments.size(), 4u);
+  EXPECT_EQ(screen->record().segments[2].upstream, "3");  // starts where A-2 ends
+  EXPECT_EQ(current().row(), 2);
+  click("cmd_delete");
+  EXPECT_EQ(names(), (QStringList{"A-3", "A-2", "A-1"}));
+  view->setCurrentIndex(view->model()->index(2, 0));
+  click("cmd_up");
+  EXPECT_EQ(names(), (QStringList{"A-3", "A-1", "A-2"}));
+  EXPECT_EQ(current().row(), 1);
+  click("cmd_sort");
+  EXPECT_EQ(names(), (QStringList{"A-1", "A-2", "A-3"}));
+}
+
+TEST_F(NetworkTableScreenTest, SizingProposalIsAppliedOnlyWhenAsked) {
+  screen->load(Line(), QString());
+  const NetworkSizing sizing = ProposeNetworkSizes(screen->record());
+  ASSERT_TRUE(sizing.proposals[1].changes());
+  EXPECT_TRUE(cell(1, "proposal").startsWith(QStringLiteral("→ VP")));
+  EXPECT_EQ(screen->record().segments[1].sizeIndex, 2);  // unchanged until applied
+  view->setCurrentIndex(view->model()->index(1, 0));
+  click("cmd_apply");
+  EXPECT_EQ(screen->record().segments[1].sizeIndex, *sizing.proposals[1].proposedSize);
+  EXPECT_EQ(screen->record().segments[2].sizeIndex, 2);
+  click("cmd_apply_all");
+  for (const NetworkSizeProposal& p : ProposeNetworkSizes(screen->record()).proposals) EXPECT_FALSE(p.changes());
+}
+
+TEST_F(NetworkTableScreenTest, RowOpensAsTheSingleFacilityProjectAfterConfirmation) {
+  screen->load(Line(), QString());
+  view->setCurrentIndex(view->model()->index(2, 0));
+  click("cmd_open_row");
+  ASSERT_NE(window->findScreen("Form25"), nullptr);
+  const NetworkRow& row = screen->computation().table.rows[2];
+  EXPECT_DOUBLE_EQ(window->record().run.Q1, row.Q1);
+  EXPECT_DOUBLE_EQ(window->record().run.Q2, row.Q2);
+  EXPECT_EQ(window->record().run.verdict, Verdict::NO);
+  EXPECT_TRUE(window->fileName().isEmpty());
+  // A project is open now: the next row asks first, and Cancel keeps it.
+  prompter.clear();
+  prompter.answers = {PromptAnswer::Cancel};
+  view->setCurrentIndex(view->model()->index(0, 0));
+  click("cmd_open_row");
+  ASSERT_EQ(prompter.requests.size(), 1);
+  EXPECT_EQ(prompter.requests[0].title, QStringLiteral("確認"));
+  EXPECT_DOUBLE_EQ(window->record().run.Q1, row.Q1);
+}
+
+TEST_F(NetworkTableScreenTest, ClosingAnUnsavedTableAsksFirst) {
+  view->setCurrentIndex(view->model()->index(0, 0));
+  typeHere("A-1");
+  auto* sub = qobject_cast<QMdiSubWindow*>(screen->parentWidget());
+  prompter.answers = {PromptAnswer::Cancel};
+  sub->close();
+  ASSERT_EQ(prompter.requests.size(), 1);
+  EXPECT_EQ(prompter.requests[0].title, QStringLiteral("確認"));
+  ASSERT_NE(menu->screen(), nullptr);
+  prompter.answers = {PromptAnswer::Ok};
+  sub->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(menu->screen(), nullptr);
+}
+
+// The header band of a page as drawn (title, settings and column captions).
+QImage HeaderBand(const NetworkSheet& sheet, const NetworkPageLayout& layout, int page, QSize size) {
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  DrawNetworkPage(painter, sheet, layout, page);
+  painter.end();
+  return image.copy(0, 0, size.width(), static_cast<int>(layout.headerBottom()) + 1);
+}
+
+TEST_F(NetworkTableScreenTest, PagesRepeatTheHeaderKeepEveryColumnAndGoToPdf) {
+  screen->load(Line(60), QString());
+  ASSERT_TRUE(screen->computation().ok());
+  const NetworkSheet sheet = MakeNetworkSheet(screen->record(), screen->computation().table);
+
+  // A4 landscape at 150 dpi: the width is scaled to the page, rows split over pages.
+  const QSize a4(1754, 1240);
+  QImage probe(a4, QImage::Format_RGB32);
+  probe.setDotsPerMeterX(5906);
+  probe.setDotsPerMeterY(5906);
+  const NetworkPageLayout layout = LayoutNetworkPages(sheet, NetworkSheetFont(), &probe, QRectF(QPointF(0, 0), a4));
+  double width = 0.0;
+  for (double w : layout.columnWidths) width += w;
+  EXPECT_LE(width * layout.scale, a4.width() + 0.5);
+  ASSERT_GE(layout.pageCount, 2);
+  EXPECT_EQ(layout.pageCount, (63 + layout.rowsPerPage - 1) / layout.rowsPerPage);
+  const QImage first = HeaderBand(sheet, layout, 0, a4);
+  EXPECT_EQ(HeaderBand(sheet, layout, layout.pageCount - 1, a4), first);
+  int ink = 0;
+  for (int y = 0; y < first.height(); ++y)
+    for (int x = 0; x < first.width(); x += 4) ink += qGray(first.pixel(x, y)) < 128 ? 1 : 0;
+  EXPECT_GT(ink, 100);
+  // A3 takes more rows on a page.
+  const NetworkPageLayout a3 =
+      LayoutNetworkPages(sheet, NetworkSheetFont(), &probe, QRectF(0, 0, a4.height() * 2, a4.width() * 1.0));
+  EXPECT_GT(a3.rowsPerPage, layout.rowsPerPage);
+
+  // PDF出力: landscape A4 pages, as many as the layout says.
+  QTemporaryDir dir;
+  const QString path = dir.filePath("table.pdf");
+  prompter.files = {path};
+  window->findChild<QAction*>("Men_TPdf")->trigger();
+  QFile pdf(path);
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  const QString bytes = QString::fromLatin1(pdf.readAll());
+  EXPECT_GE(bytes.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))), 2);
+  EXPECT_TRUE(bytes.contains(QRegularExpression(QStringLiteral("/MediaBox \\[0 0 84[12]\\.\\d+ 595"))));
+}
+
+}  // namespace
+}  // namespace mk
