@@ -8,6 +8,7 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh emscripten
 OUT="${WEB_BUILD_DIR:-build-web}"
 mkdir -p "$OUT/tools" "$OUT/site"
+OUT="$(cd "$OUT" && pwd)"
 
 # The CP932 tables, from the desktop's own codec.
 if [ ! -x "$OUT/tools/cp932_table" ] || [ web/tools/cp932_table.cpp -nt "$OUT/tools/cp932_table" ] ||
@@ -21,10 +22,10 @@ fi
 # Debian's own does not look there by itself.
 export NODE_PATH="/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}"
 if [ ! -f "$OUT/core/build.ninja" ]; then
-  emcmake cmake -S web -B "$OUT/core" -G Ninja -DCP932_TABLE_DIR="$(pwd)/$OUT/tools" \
+  emcmake cmake -S web -B "$OUT/core" -G Ninja -DCP932_TABLE_DIR="$OUT/tools" \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
 cmake --build "$OUT/core"
 cp "$OUT/core/site/mirukana.js" "$OUT/site/"
 cp web/site/index.html web/site/mirukana-page.js web/site/mirukana.css "$OUT/site/"
-echo "Built $OUT/site/index.html"
+echo "Built $OUT/site/index.html: open it in a browser (from disk or any static web server)."
