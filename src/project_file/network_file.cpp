@@ -5,6 +5,7 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <string_view>
@@ -264,13 +265,13 @@ NetworkFileRead ParseNetworkFile(const QByteArray& bytes) {
     return out;
   }
   const std::string_view versionText = first.substr(kMagic.size() + 1);
-  long long version = 0;
+  long long version = 0;  // held at 10^9 at most: any larger number is as new
   for (char ch : versionText) {
-    if (ch < '0' || ch > '9' || version > 1000000) {
+    if (ch < '0' || ch > '9') {
       out.error = notTable;
       return out;
     }
-    version = version * 10 + (ch - '0');
+    version = std::min(version * 10 + (ch - '0'), 1000000000LL);
   }
   if (version > kNetworkFileVersion) {
     out.error = QStringLiteral("この流量計算表は新しい版のミルカナで保存されています（形式 %1、この版は形式 %2 まで）。この版では開けません。")
