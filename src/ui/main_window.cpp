@@ -25,11 +25,15 @@
 #include "project_file/vor_file.h"
 #include "ui/about_dialog.h"
 #include "ui/main_input_screen.h"
+#include "ui/pdf_export.h"
 #include "ui/network_table_menu.h"
 #include "ui/print_actions.h"
+#include "ui/recent_files.h"
+#include "ui/recovery.h"
 #include "ui/prompter.h"
 #include "ui/results_screen.h"
 #include "ui/screen_factory.h"
+#include "ui/undo_history.h"
 #include "ui/widget_support.h"
 
 // The icons live in this library's resources; a static library must
@@ -88,6 +92,14 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
 
   buildMenus();
   buildToolbar();
+  // Undo / redo ("編集" after ﾌｧｲﾙ), the recent files (above 終了) and the
+  // recovery file, which is also written whenever a sub-screen is left.
+  undo_ = new UndoHistory(*this, [this](const ProjectRecord& inputs) { restoreInputs(inputs); }, this);
+  undo_->addMenu(menuBar(), menS_);
+  recent_ = new RecentFiles(prompter_, [this](const QString& path) { openProject(path); }, this);
+  recent_->addMenu(menuFile_, menFEnd_);
+  recovery_ = new ProjectRecovery(*this, this);
+  connect(undo_, &UndoHistory::subScreenLeft, recovery_, &ProjectRecovery::update);
 
   auto* bar = statusBar();
   bar->setObjectName("sbr1");
@@ -143,6 +155,11 @@ void MainWindow::buildMenus() {
   separator(menuFile_, "Men_FL2");
   menFImg_ = entry(menuFile_, "Men_FImg", QStringLiteral("印刷ｲﾒｰｼﾞ(&I)"), &MainWindow::fileImage);
   menFPrn_ = entry(menuFile_, "Men_FPrn", QStringLiteral("印刷(&P)"), &MainWindow::filePrint);
+  menFPdf_ = menuFile_->addAction(QStringLiteral("PDFに出力(&D)"));
+  menFPdf_->setObjectName("Men_FPdf");
+  connect(menFPdf_, &QAction::triggered, this, [this] {
+    if (record_.run.exists) ExportReportPdf(*this, this);
+  });
   separator(menuFile_, "Men_FL3");
   menuEditor_ = menuFile_->addMenu(QStringLiteral("ｴﾃﾞｨﾀ(&E)"));
   menuEditor_->setObjectName("Men_FE");
@@ -212,6 +229,7 @@ void MainWindow::setOutputEntriesEnabled(bool enabled) {
   menFOvw_->setEnabled(enabled);
   menFImg_->setEnabled(enabled);
   menFPrn_->setEnabled(enabled);
+  menFPdf_->setEnabled(enabled);
 }
 
 void MainWindow::setResultButtons(bool save, bool print) {
@@ -229,6 +247,7 @@ void MainWindow::updateFileMenu() {
   menFOvw_->setEnabled(saveOver);
   menFImg_->setEnabled(result);
   menFPrn_->setEnabled(result);
+  menFPdf_->setEnabled(result);
   menFEWri_->setEnabled(result);
   setResultButtons(saveOver, result);
   for (QAction* always : {menFNew_, menFOpn_, menFCls_, menFEOpn_, menFEnd_}) always->setEnabled(true);
@@ -250,6 +269,22 @@ void MainWindow::setReferenceMenuEnabled(bool enabled) { menS_->setEnabled(enabl
 void MainWindow::discardRunResult() {
   DiscardRunResult(record_);
   discardScreen(QStringLiteral("Form26"));
+  // The print image shows the withdrawn result's report: it closes as its
+  // "閉じる" does, so that report can no longer be printed or written.
+  bool viewerOpen = false;
+  for (const char* page : {"Form7", "Form3"}) {
+    const QString form = QString::fromLatin1(page);
+    if (!findScreen(form)) continue;
+    viewerOpen = true;
+    discardScreen(form);
+  }
+  // The toolbar comes back as it does when a viewer closes, unless the
+  // runoff or rainfall-intensity screen (which hide it) is open.
+  auto shown = [this](const char* form) {
+    QWidget* s = findScreen(QString::fromLatin1(form));
+    return s && s->isVisible();
+  };
+  if (viewerOpen && !shown("Form12") && !shown("Form16")) toolbar_->show();
   setResultButtons(false, false);
 }
 
@@ -275,7 +310,10 @@ QWidget* MainWindow::screen(const QString& form) {
   if (!created) return nullptr;
   if (!qobject_cast<QDialog*>(created)) {
     Qt::WindowFlags flags = Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    if (!HasNoCloseBox(form)) flags |= Qt::WindowCloseButtonHint;
+    // A child window draws its close box only together with its system
+    // menu, whose Close also answers Ctrl+F4 (the standard key for closing
+    // a child window); the screens without a close box have neither.
+    if (!HasNoCloseBox(form)) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     QMdiSubWindow* sub = area_->addSubWindow(created, flags);
     sub->setObjectName(form + QStringLiteral("Window"));
     sub->setWindowIcon(ProgramIcon());
@@ -366,6 +404,8 @@ void MainWindow::fileNew() {
   setStatusNotice(QString::fromUtf8(kNoticeN1));
   toolbar_->show();
   statusBar()->show();
+  undo_->clear();
+  recovery_->markSaved();
 }
 
 void MainWindow::fileClose() {
@@ -375,6 +415,8 @@ void MainWindow::fileClose() {
                           PromptButtons::OkCancel, PromptIcon::Question, PromptAnswer::Cancel});
   if (answer != PromptAnswer::Ok) return;
   closeProject();
+  undo_->clear();
+  recovery_->markClosed();
   fileName_.clear();
   setStatusNotice(QString());
   setOutputEntriesEnabled(false);
@@ -404,6 +446,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
   }
   exiting_ = true;
+  recovery_->markClosed();
   event->accept();
   emit exitConfirmed();
 }
@@ -411,15 +454,27 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 QString MainWindow::projectFolder() const {
   QString base = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   if (base.isEmpty()) base = QDir::homePath();
-  const QString folder = base + QStringLiteral("/ミルカナ");
-  QDir().mkpath(folder);
-  return folder;
+  return base + QStringLiteral("/ミルカナ");
 }
 
 QString MainWindow::chooseProjectFile(bool save) {
+  // The dialogs start in the folder used last, or else in the program's
+  // folder.  That folder is made only for a file saved there: the save
+  // dialog needs it to exist to start in it, so one made for the dialog is
+  // removed again (when still empty) unless the project was saved into it.
+  // The open dialog starts in the documents folder while the program's
+  // folder does not exist.
+  const QString folder = projectFolder();
+  bool made = false;
+  const QString start = recent_->startFolder([&] {
+    if (QFileInfo(folder).isDir()) return folder;
+    made = save && QDir().mkpath(folder);
+    return made ? folder : QFileInfo(folder).absolutePath();
+  });
   const QString path = prompter_.chooseFile(
       this, FileDialogRequest{save, save ? QStringLiteral("ミルカナの保存") : QStringLiteral("ミルカナを開く"),
-                              projectFolder(), QString::fromUtf8(kProjectFilter)});
+                              start, QString::fromUtf8(kProjectFilter)});
+  if (made && (path.isEmpty() || QFileInfo(path).absoluteDir() != QDir(folder))) QDir().rmdir(folder);
   if (path.isEmpty()) {
     // Both dialogs start with no name: a cancelled one leaves the open
     // project without one, so it can no longer be saved over.
@@ -436,6 +491,43 @@ void MainWindow::fileOpen() {
 }
 
 bool MainWindow::openProject(const QString& path) {
+  if (!showProjectFile(path)) return false;
+  undo_->clear();
+  recent_->remember(fileName_);
+  recovery_->markSaved();
+  return true;
+}
+
+bool MainWindow::offerRecovery() {
+  if (!recovery_->askRestore(prompter_, this)) return false;
+  if (!showProjectFile(RecoveryFilePath())) return false;
+  // A project never saved: no file name, so no saving over.
+  fileName_.clear();
+  button_[3]->setEnabled(false);
+  menFOvw_->setEnabled(false);
+  // A result stands only when it had been computed before the file was
+  // written (its captions are in the file).
+  if (record_.results.lbl6.empty()) {
+    discardRunResult();
+    updateFileMenu();
+    setStatusNotice(QString::fromUtf8(kNoticeN1));
+  }
+  undo_->clear();
+  recovery_->markUnsaved();
+  return true;
+}
+
+void MainWindow::restoreInputs(const ProjectRecord& inputs) {
+  closeProject();
+  record_ = inputs;
+  DiscardRunResult(record_);
+  showProjectScreens();
+  updateFileMenu();
+  setStatusNotice(QString::fromUtf8(kNoticeN1));
+  toolbar_->show();
+}
+
+bool MainWindow::showProjectFile(const QString& path) {
   // Read into a fresh record first: a file that cannot be read at all
   // leaves the open project as it was.
   ProjectRecord opened = record_;
@@ -453,14 +545,7 @@ void MainWindow::showOpenedProject(ProjectRecord opened, const QString& fileName
   record_ = std::move(opened);
   RecomputeAfterOpen(record_);
   fileName_ = fileName;
-
-  if (auto* main = qobject_cast<MainInputScreen*>(showScreen(QStringLiteral("Form25"), 0, 0))) {
-    main->refreshFromRecord();
-    main->setIBordered(!record_.main.opt4);
-    main->setCBordered(!record_.main.opt6);
-  }
-  const QString facility = QString::fromStdString(MainFacilityForm(record_.main.lst_s));
-  if (!facility.isEmpty()) showScreen(facility, 6165, 0);
+  showProjectScreens();
 
   // The results screen repeats the run from the restored numbers and
   // shows the captions stored in the file.
@@ -483,7 +568,25 @@ void MainWindow::showOpenedProject(ProjectRecord opened, const QString& fileName
   statusBar()->show();
 }
 
-void MainWindow::openProjectRecord(ProjectRecord record) { showOpenedProject(std::move(record), QString()); }
+void MainWindow::openProjectRecord(ProjectRecord record) {
+  showOpenedProject(std::move(record), QString());
+  undo_->clear();
+  recovery_->markUnsaved();
+}
+
+// The main screen and the facility screen built from the record, as Open
+// leaves them (undo and redo rebuild them the same way).
+void MainWindow::showProjectScreens() {
+  if (auto* main = qobject_cast<MainInputScreen*>(showScreen(QStringLiteral("Form25"), 0, 0))) {
+    main->refreshFromRecord();
+    main->setIBordered(!record_.main.opt4);
+    main->setCBordered(!record_.main.opt6);
+    // A sewage flow computed by the sewage screen stands in txt3.
+    main->setSewageBordered(!record_.main.opt7);
+  }
+  const QString facility = QString::fromStdString(MainFacilityForm(record_.main.lst_s));
+  if (!facility.isEmpty()) showScreen(facility, 6165, 0);
+}
 
 bool MainWindow::writeProject(const QString& path) {
   if (const auto error = WriteProjectFile(path, record_)) {
@@ -494,6 +597,8 @@ bool MainWindow::writeProject(const QString& path) {
                               : QStringLiteral("「%1」に保存できませんでした。").arg(QDir::toNativeSeparators(path)));
     return false;
   }
+  recent_->remember(path);
+  recovery_->markSaved();
   return true;
 }
 

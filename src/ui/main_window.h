@@ -21,6 +21,9 @@ class QToolBar;
 namespace mk {
 
 class Prompter;
+class ProjectRecovery;
+class RecentFiles;
+class UndoHistory;
 
 // `base` in the fixed-pitch Japanese Gothic the screens are laid out for
 // (a full-width character is exactly two half-width ones, so blanks line
@@ -53,6 +56,7 @@ class MainWindow : public QMainWindow, public ScreenHost {
 
   // The project's file name: empty, or the full path of its .vor file.
   QString fileName() const { return fileName_; }
+  QString projectFileName() const override { return fileName_; }
   // Toolbar1's buttons by index: 1 New, 2 Open, 3 Save over, 5 Print
   // image, 6 Print (4 is the separator); nullptr for any other index.
   QAction* toolbarButton(int index) const;
@@ -63,6 +67,10 @@ class MainWindow : public QMainWindow, public ScreenHost {
   // Opens a project made elsewhere (a row of the network flow table) as
   // Open opens a file, without a file name: 名前をつけて保存 saves it.
   void openProjectRecord(ProjectRecord record);
+  // At start: offers the project left in the recovery file by a session
+  // that did not end cleanly; restored, it is open as a project never saved
+  // (no file name).  Returns true when a project was restored.
+  bool offerRecovery();
 
  public slots:
   void fileNew();      // FileNew
@@ -97,8 +105,16 @@ class MainWindow : public QMainWindow, public ScreenHost {
   // The open or save dialog; "" when cancelled (the file name is then dropped).
   QString chooseProjectFile(bool save);
   bool writeProject(const QString& path);
+  // Open without the recent list and the recovery file (openProject and
+  // offerRecovery add those).
+  bool showProjectFile(const QString& path);
   // The opened record in place of the project, its screens and its result.
   void showOpenedProject(ProjectRecord opened, const QString& fileName);
+  // Undo / redo: the record becomes `inputs`, without a result, and the
+  // screens are rebuilt from it as Open does.
+  void restoreInputs(const ProjectRecord& inputs);
+  // The main and facility screens from the record, as Open shows them.
+  void showProjectScreens();
 
   Prompter& prompter_;
   ProjectRecord record_;
@@ -118,12 +134,17 @@ class MainWindow : public QMainWindow, public ScreenHost {
   QAction* menFSav_ = nullptr;
   QAction* menFImg_ = nullptr;
   QAction* menFPrn_ = nullptr;
+  QAction* menFPdf_ = nullptr;
   QAction* menFEWri_ = nullptr;
   QAction* menFEOpn_ = nullptr;
   QAction* menFEnd_ = nullptr;
   QAction* menS_ = nullptr;
   QAction* menHVer_ = nullptr;
   QAction* button_[7] = {};
+
+  UndoHistory* undo_ = nullptr;
+  RecentFiles* recent_ = nullptr;
+  ProjectRecovery* recovery_ = nullptr;
 };
 
 }  // namespace mk

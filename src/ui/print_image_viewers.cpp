@@ -18,6 +18,7 @@
 
 #include "project_file/report_file.h"
 #include "report/flow_report.h"
+#include "ui/pdf_export.h"
 #include "ui/prompter.h"
 #include "ui/screen_host.h"
 #include "ui/widget_support.h"
@@ -82,6 +83,9 @@ PrintImageViewer::PrintImageViewer(ScreenHost& host, int page, QWidget* parent)
   else
     addEntry(QStringLiteral("previousPage"), QStringLiteral("前のページ"), &PrintImageViewer::previousPage);
   addEntry(QStringLiteral("print"), QStringLiteral("印刷(&P)"), &PrintImageViewer::print);
+  QAction* pdf = menuBar->addAction(QStringLiteral("PDFに出力(&D)"));
+  pdf->setObjectName(QStringLiteral("pdf"));
+  connect(pdf, &QAction::triggered, this, [this] { ExportReportPdf(host_, this); });
   addEntry(QStringLiteral("write"), QStringLiteral("書き込み(&W)"), &PrintImageViewer::write);
   addEntry(QStringLiteral("launch"), QStringLiteral("起動(&O)"), &PrintImageViewer::launch);
   addEntry(QStringLiteral("close"), QStringLiteral("閉じる(&C)"), &PrintImageViewer::closeViewer);
@@ -140,29 +144,28 @@ void PrintImageViewer::scrollCanvas() { canvas_->move(-horizontal_->value(), -ve
 
 void PrintImageViewer::clearCanvas() { canvas_->clear(); }
 
+bool PrintImageViewer::paintPage(QPainter& painter) const {
+  const ProjectRecord& record = host_.record();
+  const PrintPages pages = SplitReportPages(ComposeFlowReport(record), record);
+  DrawTarget target(painter, ReportFont(kScreenReportPointSize), canvas_->textOrigin());
+  target.drawLines(page_ == 1 ? pages.page1 : pages.page2);
+  return page_ == 2 && pages.verdictIsNo;
+}
+
 void PrintImageViewer::drawPage() {
   ++drawCount_;
-  const ProjectRecord& record = host_.record();
-  const PrintSections sections = SplitReportSections(ComposeFlowReport(record), record);
-
   canvas_->clear();
+  bool verdictIsNo = false;
   {
     QPainter painter(&canvas_->image());
     painter.setRenderHint(QPainter::TextAntialiasing);
-    DrawTarget target(painter, ReportFont(kScreenReportPointSize), canvas_->textOrigin());
-    if (page_ == 1) {
-      Hyouji_1(target, sections);
-      if (!sections.sewageOnSecondPage) Hyouji_2(target, sections);
-    } else {
-      if (sections.sewageOnSecondPage) Hyouji_2(target, sections);
-      Hyouji_3(target, sections);
-    }
+    verdictIsNo = paintPage(painter);
   }
   canvas_->update();
 
   if (page_ == 1) {
     host_.hideScreen(QStringLiteral("Form12"));
-  } else if (sections.verdictIsNo) {
+  } else if (verdictIsNo) {
     host_.prompter().beep();
   }
 }

@@ -26,6 +26,8 @@ class ScreenHost {
   virtual ProjectRecord& record() = 0;
   virtual Prompter& prompter() = 0;
   virtual QMdiArea* workArea() = 0;
+  // The open project's file: its full path, or empty before it is saved.
+  virtual QString projectFileName() const { return QString(); }
 
   // The status-bar panel "msg".
   virtual void setStatusNotice(const QString& text) = 0;
