@@ -34,8 +34,11 @@ int main(int argc, char* argv[]) {
   QObject::connect(&window, &mk::MainWindow::exitConfirmed, &app, &QApplication::quit,
                    Qt::QueuedConnection);
   window.show();
-  // A project file named on the command line is opened at once.
+  // Work left unsaved by a session that ended without Exit is offered
+  // first; a project file named on the command line is opened at once
+  // unless that work was restored.
+  const bool restored = window.offerRecovery();
   const QStringList arguments = QApplication::arguments();
-  if (arguments.size() > 1) window.openProject(arguments.at(1));
+  if (!restored && arguments.size() > 1) window.openProject(arguments.at(1));
   return QApplication::exec();
 }

@@ -1,0 +1,184 @@
+#include "ui/undo_history.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+#include <utility>
+
+#include "ui/screen_host.h"
+
+namespace mk {
+
+namespace {
+
+// The screens left only by their OK or Cancel that live in the work area.
+const char* const kSubScreens[] = {"Form12", "Form16", "Form17", "Form18", "Form19", "Form20", "Form21"};
+
+// "Form.control" of the focused control, or "" when it is on no screen.
+QString FocusedControl(ScreenHost& host) {
+  QWidget* focus = QApplication::focusWidget();
+  for (QWidget* w = focus; w; w = w->parentWidget()) {
+    const QString form = w->objectName();
+    if (form.startsWith(QLatin1String("Form")) && host.findScreen(form) == w)
+      return w == focus ? QString() : form + QLatin1Char('.') + focus->objectName();
+  }
+  return QString();
+}
+
+bool Matches(const QAction* action, const QKeySequence& pressed) {
+  for (const QKeySequence& shortcut : action->shortcuts())
+    if (shortcut == pressed) return true;
+  return false;
+}
+
+}  // namespace
+
+UndoHistory::UndoHistory(ScreenHost& host, Restore restore, QObject* parent)
+    : QObject(parent), host_(host), restore_(std::move(restore)), current_(host.record()) {
+  qApp->installEventFilter(this);
+  connect(qApp, &QApplication::focusChanged, this, [this] { schedule(true); });
+}
+
+QMenu* UndoHistory::addMenu(QMenuBar* bar, QAction* before) {
+  auto* menu = new QMenu(QStringLiteral("編集(&E)"), bar);
+  menu->setObjectName("Men_E");
+  menu->menuAction()->setObjectName("Men_E");
+  bar->insertMenu(before, menu);
+  undoAction_ = menu->addAction(QStringLiteral("元に戻す(&U)"));
+  undoAction_->setObjectName("Men_EUndo");
+  undoAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  redoAction_ = menu->addAction(QStringLiteral("やり直し(&R)"));
+  redoAction_->setObjectName("Men_ERedo");
+  redoAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  connect(undoAction_, &QAction::triggered, this, &UndoHistory::undo);
+  connect(redoAction_, &QAction::triggered, this, &UndoHistory::redo);
+  connect(menu, &QMenu::aboutToShow, this, &UndoHistory::updateActions);
+  updateActions();
+  return menu;
+}
+
+void UndoHistory::clear() {
+  undo_.clear();
+  redo_.clear();
+  current_ = host_.record();
+  wasInSubScreen_ = false;
+  updateActions();
+}
+
+bool UndoHistory::projectOpen() { return host_.findScreen(QStringLiteral("Form25")) != nullptr; }
+
+bool UndoHistory::inSubScreen() {
+  if (QApplication::activeModalWidget()) return true;
+  for (const char* form : kSubScreens) {
+    QWidget* screen = host_.findScreen(QString::fromLatin1(form));
+    if (screen && screen->isVisible()) return true;
+  }
+  return false;
+}
+
+bool UndoHistory::pending() { return !SameInputs(host_.record(), current_); }
+
+void UndoHistory::checkpoint(bool force) {
+  if (restoring_) return;
+  if (!projectOpen()) return updateActions();
+  if (inSubScreen()) {
+    wasInSubScreen_ = true;
+    return updateActions();
+  }
+  const bool leftSubScreen = std::exchange(wasInSubScreen_, false);
+  auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+  const bool typing = box && !box->isReadOnly();
+  if ((force || leftSubScreen || !typing) && pending()) {
+    undo_.push_back(std::move(current_));
+    if (undo_.size() > kMaxSteps) undo_.pop_front();
+    current_ = host_.record();
+    redo_.clear();
+  }
+  updateActions();
+  if (leftSubScreen) emit subScreenLeft();
+}
+
+void UndoHistory::schedule(bool force) {
+  // After the event that finished the edit has been handled in full: a
+  // handler that moves the focus halfway through is still one step.
+  scheduledForce_ = scheduledForce_ || force;
+  if (scheduled_) return;
+  scheduled_ = true;
+  QTimer::singleShot(0, this, [this] {
+    scheduled_ = false;
+    checkpoint(std::exchange(scheduledForce_, false));
+  });
+}
+
+bool UndoHistory::canUndo() { return projectOpen() && !inSubScreen() && (!undo_.empty() || pending()); }
+
+bool UndoHistory::canRedo() { return projectOpen() && !inSubScreen() && !redo_.empty() && !pending(); }
+
+void UndoHistory::undo() {
+  checkpoint(true);
+  if (canUndo()) restore(undo_, redo_);
+}
+
+void UndoHistory::redo() {
+  checkpoint(true);
+  if (canRedo()) restore(redo_, undo_);
+}
+
+void UndoHistory::restore(std::deque<ProjectRecord>& from, std::deque<ProjectRecord>& to) {
+  to.push_back(host_.record());
+  const ProjectRecord target = std::move(from.back());
+  from.pop_back();
+  const QString focus = FocusedControl(host_);
+  restoring_ = true;
+  restore_(target);
+  restoring_ = false;
+  current_ = host_.record();
+  if (!focus.isEmpty()) host_.focusControl(focus);
+  updateActions();
+}
+
+void UndoHistory::updateActions() {
+  if (undoAction_) undoAction_->setEnabled(canUndo());
+  if (redoAction_) redoAction_->setEnabled(canRedo());
+}
+
+bool UndoHistory::isUndoKey(const QKeyEvent* key) const {
+  if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)) return true;
+  const QKeySequence pressed(key->keyCombination());
+  return (undoAction_ && Matches(undoAction_, pressed)) || (redoAction_ && Matches(redoAction_, pressed));
+}
+
+bool UndoHistory::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::ShortcutOverride:
+    case QEvent::KeyPress: {
+      // A text box of the main window would undo its own typing: the key
+      // goes to the menu's shortcut instead (or nowhere while it is disabled).
+      auto* box = qobject_cast<QLineEdit*>(watched);
+      auto* key = static_cast<QKeyEvent*>(event);
+      if (!box || !isUndoKey(key) || !host_.workArea() || box->window() != host_.workArea()->window() ||
+          inSubScreen())
+        break;
+      if (event->type() == QEvent::ShortcutOverride)
+        key->ignore();
+      else
+        key->accept();
+      return true;
+    }
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonRelease:
+    case QEvent::Wheel:
+      if (watched->isWidgetType()) schedule(false);
+      break;
+    default:
+      break;
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+}  // namespace mk

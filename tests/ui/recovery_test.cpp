@@ -1,0 +1,108 @@
+// The recovery file: the real program, killed in the middle of an edit,
+// leaves its inputs behind; the next start restores them as a project never
+// saved, or deletes them when the user declines.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "project_file/vor_file.h"
+#include "ui/main_window.h"
+#include "ui/prompter.h"
+#include "ui/recovery.h"
+
+namespace mk {
+namespace {
+
+const QString kExample = QStringLiteral(MK_EXAMPLES_DIR "/example_02.vor");
+
+// A recovery file as a killed `mirukana` leaves it: the program opens the
+// example, "0.0123" is typed as the sewage flow, and the process is killed
+// (SIGKILL) once the file is there.  Returns the file's bytes, or "" when none appeared.
+QByteArray RecoveryOfAKilledProgram(const QString& home) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  env.insert("HOME", home);
+  env.insert("XDG_DATA_HOME", home + "/data");
+  env.insert("XDG_CONFIG_HOME", home + "/config");
+  env.insert("MIRUKANA_TEST_RECOVERY_INTERVAL_MS", "100");
+  env.insert("MIRUKANA_TEST_TYPE", "Form25.txt3=0.0123");
+  QProcess program;
+  program.setProcessEnvironment(env);
+  program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  program.start(QStringLiteral(MK_BIN_DIR "/mirukana"), {kExample});
+  if (!program.waitForStarted(10000)) return {};
+  const QString file = home + "/data/ミルカナ/recovery.vor";
+  QElapsedTimer waited;
+  waited.start();
+  while (!QFile::exists(file) && waited.elapsed() < 30000 && program.state() == QProcess::Running)
+    QTest::qWait(50);
+  program.kill();
+  program.waitForFinished(10000);
+  QFile written(file);
+  return written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
+}
+
+class RecoveryTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    window.reset();
+    QFile::remove(RecoveryFilePath());
+  }
+  void placeRecoveryFile(const QByteArray& bytes) {
+    QFile file(RecoveryFilePath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
+
+  RecordingPrompter prompter;
+  std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(RecoveryTest, AKilledProgramsEditIsRestoredAsAProjectNeverSaved) {
+  QTemporaryDir home;
+  const QByteArray left = RecoveryOfAKilledProgram(home.path());
+  ASSERT_TRUE(left.contains("\r\n0.0123\r\n")) << left.left(80).toStdString();
+
+  placeRecoveryFile(left);
+  window = std::make_unique<MainWindow>(prompter);
+  prompter.answers = {PromptAnswer::Yes};
+  ASSERT_TRUE(window->offerRecovery());
+  ASSERT_EQ(prompter.requests.size(), 1);
+  EXPECT_EQ(prompter.requests[0].title, "確認");
+  EXPECT_EQ(prompter.requests[0].buttons, PromptButtons::YesNo);
+  EXPECT_EQ(window->record().main.txt3, "0.0123");
+  EXPECT_EQ(window->record().main.txt_c, "0.73");  // the rest as opened
+  EXPECT_TRUE(window->fileName().isEmpty());
+  EXPECT_FALSE(window->toolbarButton(3)->isEnabled());  // nothing to save over
+  EXPECT_TRUE(QFile::exists(RecoveryFilePath()));       // still unsaved
+
+  // A clean Close removes the file.
+  prompter.answers = {PromptAnswer::Ok};
+  window->fileClose();
+  EXPECT_FALSE(QFile::exists(RecoveryFilePath()));
+}
+
+TEST_F(RecoveryTest, DecliningDeletesTheFileAndNoFileAsksNothing) {
+  QFile example(kExample);
+  ASSERT_TRUE(example.open(QIODevice::ReadOnly));
+  placeRecoveryFile(example.readAll());
+  window = std::make_unique<MainWindow>(prompter);
+  prompter.answers = {PromptAnswer::No};
+  EXPECT_FALSE(window->offerRecovery());
+  EXPECT_EQ(prompter.requests.size(), 1);
+  EXPECT_FALSE(QFile::exists(RecoveryFilePath()));
+  EXPECT_EQ(window->findScreen("Form25"), nullptr);
+
+  prompter.clear();
+  EXPECT_FALSE(window->offerRecovery());
+  EXPECT_TRUE(prompter.requests.isEmpty());
+}
+
+}  // namespace
+}  // namespace mk
