@@ -76,9 +76,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Libraries the programs link are found by dpkg-shlibdeps (dpkg-dev) when it
 # is installed, and listed by hand otherwise.  What is loaded at run time
 # and never linked is always listed: the SVG icon plugins (toolbar and
-# window icons) and the two Japanese fonts (the report's Mincho, the
-# screens' Gothic).
-set(MK_RUNTIME_DEPENDS "libqt6svg6, fonts-ipafont-mincho, fonts-ipafont-gothic")
+# window icons), Qt's Japanese translations (its own dialogs' texts) and the
+# two Japanese fonts (the report's Mincho, the screens' Gothic).
+set(MK_RUNTIME_DEPENDS "libqt6svg6, qt6-translations-l10n, fonts-ipafont-mincho, fonts-ipafont-gothic")
 find_program(MK_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(MK_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

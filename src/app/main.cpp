@@ -4,6 +4,7 @@
 #include "ui/about_dialog.h"
 #include "ui/main_window.h"
 #include "ui/prompter.h"
+#include "ui/translations.h"
 
 namespace {
 
@@ -28,6 +29,7 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationVersion(QStringLiteral("1.32"));
   QApplication::setWindowIcon(mk::ProgramIcon());
   UseJapaneseGothic();
+  mk::InstallJapaneseQtTranslations(app);
   mk::MessageBoxPrompter prompter;
   mk::MainWindow window(prompter);
   // Ends at once, even with a dialog of the project still open.
