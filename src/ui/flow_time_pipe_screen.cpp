@@ -82,6 +82,7 @@ FlowTimePipeScreen::FlowTimePipeScreen(ScreenHost& host, QWidget* parent)
 
   enter_ = new EnterOrder(this);
   enter_->setTarget(cbo1_, [this] { return cmd1_; });
+  enter_->setPressOnEnter(cmd1_);
 
   BindTextToRecord(txt1_, &inputs.form18.txt1);
   BindTextToRecord(txt2_, &inputs.form18.txt2);

@@ -44,7 +44,18 @@ void EntryBox::focusSelectAll() {
 
 void EntryBox::focusInEvent(QFocusEvent* event) {
   QLineEdit::focusInEvent(event);
-  if (event->reason() != Qt::MouseFocusReason) selectAll();
+  // The focus coming back with its window (after a message box, or from
+  // another program) or after a popup leaves the caret and selection as
+  // they were: after a validation message the caret stays at the start
+  // and the next key does not wipe the entry.
+  switch (event->reason()) {
+    case Qt::MouseFocusReason:
+    case Qt::ActiveWindowFocusReason:
+    case Qt::PopupFocusReason:
+      break;
+    default:
+      selectAll();
+  }
 }
 
 void EntryBox::mousePressEvent(QMouseEvent* event) {
@@ -95,6 +106,11 @@ void EnterOrder::setOrder(const QList<QWidget*>& order) {
   }
 }
 
+void EnterOrder::setPressOnEnter(QAbstractButton* button) {
+  pressed_.append(button);
+  watch(button);
+}
+
 void EnterOrder::setTarget(QWidget* from, std::function<QWidget*()> target) {
   targets_.append({from, std::move(target)});
   watch(from);
@@ -122,9 +138,21 @@ bool EnterOrder::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
+  for (const auto& button : pressed_) {
+    if (button == watched) {
+      if (button->isEnabled()) button->click();
+      return true;
+    }
+  }
   for (int i = 0; i < order_.size(); ++i) {
     if (order_[i] == watched) {
-      if (i + 1 < order_.size()) moveFocusTo(order_[i + 1]);
+      if (i + 1 < order_.size()) {
+        moveFocusTo(order_[i + 1]);
+      } else if (auto* button = qobject_cast<QAbstractButton*>(order_[i].data());
+                 button && button->isEnabled()) {
+        // The order ends on the screen's OK or "計算": Enter there presses it.
+        button->click();
+      }
       return true;
     }
   }

@@ -3,6 +3,7 @@
 // readers, text boxes that select their text on focus and click, Enter
 // orders, bordered / borderless entry style, twips.
 
+#include <QAbstractButton>
 #include <QLineEdit>
 #include <QList>
 #include <QObject>
@@ -60,7 +61,8 @@ class EntryBox : public QLineEdit {
 };
 
 // Enter moves the focus along `order` (the last entry is normally the OK or
-// "計算" button); a text box reached gets its whole text selected.  Works
+// "計算" button, which Enter then presses); a text box reached gets its
+// whole text selected.  Works
 // for any widget: text boxes, option buttons, lists, combo boxes.  A widget
 // whose Enter has a special target can be given `override`, which returns
 // the widget to focus (or nullptr to do nothing).
@@ -70,6 +72,10 @@ class EnterOrder : public QObject {
   explicit EnterOrder(QObject* parent);
   void setOrder(const QList<QWidget*>& order);
   void setTarget(QWidget* from, std::function<QWidget*()> target);
+  // A button outside the order (the last one an order's target leads to):
+  // Enter on it presses it.  A button that ends the order is pressed by
+  // Enter without this.
+  void setPressOnEnter(QAbstractButton* button);
 
   static void moveFocusTo(QWidget* target);
 
@@ -80,6 +86,7 @@ class EnterOrder : public QObject {
   void watch(QWidget* widget);
   QList<QPointer<QWidget>> order_;
   QList<QPair<QPointer<QWidget>, std::function<QWidget*()>>> targets_;
+  QList<QPointer<QAbstractButton>> pressed_;
 };
 
 }  // namespace mk
