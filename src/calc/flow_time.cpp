@@ -262,7 +262,7 @@ int FlowTimeScreenCodeForKind(int kind) {
   }
 }
 
-Outcome<double> RunFlowTimeVelocity(ProjectRecord& record) {
+Outcome<double> RunFlowTimeVelocity(ProjectRecord& record, const std::function<void()>& sectionDone) {
   const FlowTimeFacilityInputs& in = record.flowTime;
   const std::optional<VelocityFormula> formula = ChosenFormula(in);
   if (!formula) return CalcError{kNoFormula, "Form17.opt1"};
@@ -270,6 +270,7 @@ Outcome<double> RunFlowTimeVelocity(ProjectRecord& record) {
 
   FlowTimeComputation c;
   if (std::optional<CalcError> failure = ComputeSection(in, true, c)) return *failure;
+  if (sectionDone) sectionDone();
 
   Outcome<CapacityResult> capacity = ComputeCapacity(c.section.geometry, c.x, c.n, *formula);
   if (!capacity) return CalcError{capacity.error().message, CapacityFailureFocus(c)};

@@ -7,6 +7,8 @@
 // Results go to record.derived.flowTimeSection / flowTimeCapacity /
 // flowTimeSlope / flowTimeRoughness only; the main check is never touched.
 
+#include <functional>
+
 #include "calc/calc_error.h"
 #include "model/project_record.h"
 
@@ -19,8 +21,12 @@ int FlowTimeScreenCodeForKind(int kind);
 // checks in order (focus names such as "Form17.opt1", "Form18.txt1",
 // "Form21.txt_x1"), then the section and R, I, V by Form17's formula.
 // On success the derived flow-time values are stored and V is returned;
-// on failure nothing in the record changes.
-Outcome<double> RunFlowTimeVelocity(ProjectRecord& record);
+// on failure nothing in the record changes.  `sectionDone`, when given, is
+// called once the checks and the section have passed and before R, I and V
+// are computed (the irregular channel draws its outline there, so a slope or
+// roughness that the velocity refuses still shows the outline).
+Outcome<double> RunFlowTimeVelocity(ProjectRecord& record,
+                                    const std::function<void()>& sectionDone = {});
 
 // The same computation without the screen checks, as Open repeats it.
 // A section or velocity that cannot be computed leaves the derived

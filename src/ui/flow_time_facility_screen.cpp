@@ -18,9 +18,9 @@ FlowTimeFacilityScreen::FlowTimeFacilityScreen(ScreenHost& host, const QString& 
   NameScreen(this, form, title);
 }
 
-std::optional<double> FlowTimeFacilityScreen::computeVelocity() {
+std::optional<double> FlowTimeFacilityScreen::computeVelocity(const std::function<void()>& sectionDone) {
   double velocity = 0.0;
-  if (!ComputeFlowTimeVelocity(host_, this, velocity)) return std::nullopt;
+  if (!ComputeFlowTimeVelocity(host_, this, velocity, sectionDone)) return std::nullopt;
   return velocity;
 }
 

@@ -7,6 +7,7 @@
 // record field.
 
 #include <QWidget>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -34,7 +35,8 @@ class FlowTimeFacilityScreen : public QWidget {
   // The checks of the current kind, its section and V.  A failure shows
   // its message and focuses its control; nothing changes.  On success the
   // flow-time values are stored and V is returned.
-  std::optional<double> computeVelocity();
+  // `sectionDone` runs once the section has passed, before V.
+  std::optional<double> computeVelocity(const std::function<void()>& sectionDone = {});
   // Hides Form17 and this screen and gives V to the rainfall-intensity screen.
   void handBack(double velocity);
 

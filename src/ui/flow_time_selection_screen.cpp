@@ -126,8 +126,9 @@ void CancelFlowTimeVelocity(ScreenHost& host) {
       Qt::QueuedConnection);
 }
 
-bool ComputeFlowTimeVelocity(ScreenHost& host, QWidget* screen, double& velocity) {
-  const Outcome<double> outcome = RunFlowTimeVelocity(host.record());
+bool ComputeFlowTimeVelocity(ScreenHost& host, QWidget* screen, double& velocity,
+                             const std::function<void()>& sectionDone) {
+  const Outcome<double> outcome = RunFlowTimeVelocity(host.record(), sectionDone);
   if (!outcome) {
     host.prompter().error(screen, QString::fromStdString(outcome.error().message));
     const QString focus = QString::fromStdString(outcome.error().focus);

@@ -9,6 +9,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 #include "model/project_record.h"
@@ -54,8 +55,10 @@ void CancelFlowTimeVelocity(ScreenHost& host);
 // "計算" on a flow-time facility screen: the checks, the section and V.
 // A failure shows its message over `screen`, focuses the named control and
 // returns false; nothing changes.  On success the flow-time values are
-// stored, `velocity` is set and true is returned.
-bool ComputeFlowTimeVelocity(ScreenHost& host, QWidget* screen, double& velocity);
+// stored, `velocity` is set and true is returned.  `sectionDone` runs once
+// the section has passed, before the velocity is computed.
+bool ComputeFlowTimeVelocity(ScreenHost& host, QWidget* screen, double& velocity,
+                             const std::function<void()>& sectionDone = {});
 
 // Hides Form17 and the facility screen (they keep their values for the next
 // opening) and gives V to the rainfall-intensity screen (Form12): its

@@ -297,9 +297,10 @@ void IrregularChannelScreen::load() {
 }
 
 void IrregularChannelScreen::computeAndDraw(bool handBackVelocity) {
-  const std::optional<double> velocity = computeVelocity();
+  // The outline is drawn as soon as the section has passed its checks, before
+  // R, I and V: a slope or roughness the velocity refuses leaves it drawn.
+  const std::optional<double> velocity = computeVelocity([this] { draw(); });
   if (!velocity) return;
-  draw();
   if (handBackVelocity) handBack(*velocity);
 }
 
