@@ -165,11 +165,13 @@ void RunoffCoefficientScreen::showEvent(QShowEvent* event) {
 }
 
 void OpenRunoffScreen(ScreenHost& host) {
+  // The result goes first: withdrawing it may close a print image, which
+  // brings the toolbar back; this screen hides it again.
+  host.discardRunResult();
   host.setToolbarVisible(false);
   host.setStatusNotice(QString::fromUtf8(kNoticeRunoff));
   if (auto* screen = qobject_cast<RunoffCoefficientScreen*>(host.showScreen("Form16", 0, 0)))
     screen->load();
-  host.discardRunResult();
 }
 
 void DiscardRunoffScreen(ScreenHost& host) {

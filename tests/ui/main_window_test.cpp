@@ -37,6 +37,8 @@ class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     QStandardPaths::setTestModeEnabled(true);
+    // Every test starts with no recent files and no folder used last.
+    QFile::remove(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + "/mirukana.conf");
     window = std::make_unique<MainWindow>(prompter);
     window->show();
     window->activateWindow();
@@ -447,7 +449,6 @@ TEST_F(MainWindowTest, SaveAsSaveOverAndOpenRestoreTheProject) {
   EXPECT_EQ(prompter.fileRequests[0].filter, "ミルカナ(.vor) (*.vor)");
   EXPECT_EQ(prompter.fileRequests[0].directory,
             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + "/ミルカナ");
-  EXPECT_TRUE(QDir(prompter.fileRequests[0].directory).exists());
   EXPECT_TRUE(prompter.requests.isEmpty());
   ASSERT_TRUE(QFile::exists(path));
   EXPECT_EQ(window->fileName(), path);
@@ -502,8 +503,8 @@ TEST_F(MainWindowTest, SaveAsSaveOverAndOpenRestoreTheProject) {
   EXPECT_FALSE(prompter.fileRequests[0].save);
   EXPECT_EQ(prompter.fileRequests[0].title, "ミルカナを開く");
   EXPECT_EQ(prompter.fileRequests[0].filter, "ミルカナ(.vor) (*.vor)");
-  EXPECT_EQ(prompter.fileRequests[0].directory,
-            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + "/ミルカナ");
+  // It starts in the folder used last: the one saved into above.
+  EXPECT_EQ(prompter.fileRequests[0].directory, QFileInfo(path).absolutePath());
   EXPECT_TRUE(prompter.requests.isEmpty()) << prompter.lastText().toStdString();
   EXPECT_EQ(window->fileName(), path);
   EXPECT_EQ(placeOf("Form25"), QPoint(0, 0));
@@ -631,6 +632,54 @@ TEST_F(MainWindowTest, ExampleProjectsOpenWithTheirFacilityScreenAndStoredResult
   EXPECT_EQ(control<QComboBox>("Form2", "cbo1")->currentIndex(), 7);
 }
 
+TEST_F(MainWindowTest, OpenStylesTheWeightedBoxesAndOffersAResultWithoutCapacity) {
+  // example_07 weights C by its land uses and has a typed I.
+  const QString example = QStringLiteral(MK_EXAMPLES_DIR "/example_07.vor");
+  ASSERT_TRUE(window->openProject(example));
+  EXPECT_FALSE(box("Form25", "txt_c")->isBordered());
+  EXPECT_FALSE(box("Form25", "txt_a")->isBordered());
+  EXPECT_TRUE(box("Form25", "txt_i")->isBordered());
+
+  // The same project with a zero slope, or with neither velocity formula
+  // chosen: the run has no capacity (V = Q2 = 0, so NO), the results screen
+  // shows the stored captions, and the result is offered as after any Open.
+  QFile file(example);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QList<QByteArray> lines = file.readAll().split('\n');
+  ASSERT_EQ(lines[20], "30\r");  // Form2 txt1, the slope
+  ASSERT_EQ(lines[4], "False\r");  // opt1 (Manning); opt2 (Kutter) follows
+  QTemporaryDir dir;
+  for (const int variant : {0, 1}) {
+    SCOPED_TRACE(variant == 0 ? "zero slope" : "no velocity formula");
+    QList<QByteArray> changed = lines;
+    if (variant == 0) changed[20] = "0\r";
+    else changed[5] = "False\r";
+    const QString path = dir.filePath(QStringLiteral("variant%1.vor").arg(variant));
+    QFile out(path);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(changed.join('\n'));
+    out.close();
+    window->fileNew();
+    prompter.clear();
+    ASSERT_TRUE(window->openProject(path));
+    EXPECT_TRUE(prompter.requests.isEmpty());
+    const RunResult& run = window->record().run;
+    EXPECT_EQ(run.V, 0.0);
+    EXPECT_EQ(run.Q2, 0.0);
+    EXPECT_NEAR(run.Q1, 0.0124, 5e-5);  // as the report of example_07 says
+    EXPECT_EQ(run.verdict, Verdict::NO);
+    EXPECT_EQ(prompter.beeps, 1);
+    EXPECT_EQ(window->statusNotice(), QString::fromUtf8(kNoticeRunNo));
+    ASSERT_TRUE(shown("Form26"));
+    EXPECT_EQ(control<QLabel>("Form26", "lbl6")->text(), "0.0050");
+    EXPECT_EQ(control<QLabel>("Form26", "lbl9")->text(), "1.3063");
+    openFileMenu();
+    for (const char* entry : {"Men_FOvw", "Men_FSav", "Men_FImg", "Men_FPrn", "Men_FEWri"})
+      EXPECT_TRUE(enabled(entry)) << entry;
+    for (int index : {3, 5, 6}) EXPECT_TRUE(window->toolbarButton(index)->isEnabled()) << index;
+  }
+}
+
 TEST_F(MainWindowTest, WriteAppendsTheReportAndBeepsOnNo) {
   QTemporaryDir dir;
   const QString previous = QDir::currentPath();
@@ -674,32 +723,98 @@ TEST_F(MainWindowTest, AboutBoxShowsNameVersionAndOk) {
   EXPECT_FALSE(about->isVisible());
 }
 
-// Pictures of the window for a person to look at: set MK_SCREENSHOT_DIR.
-TEST_F(MainWindowTest, Screenshots) {
-  const QString out = qEnvironmentVariable("MK_SCREENSHOT_DIR");
-  if (out.isEmpty()) GTEST_SKIP() << "MK_SCREENSHOT_DIR not set";
-  const QFont previousFont = QApplication::font();
-  const QString family = qEnvironmentVariable("MK_SCREENSHOT_FONT");
-  if (!family.isEmpty()) {
-    QApplication::setFont(QFont(family, 9));
-    window = std::make_unique<MainWindow>(prompter);
-    window->show();
+TEST_F(MainWindowTest, WithdrawingTheResultClosesThePrintImage) {
+  runLargePipe();
+  for (const char* next : {"", "next"}) {
+    SCOPED_TRACE(next);
+    openFileMenu();
+    trigger("Men_FImg");
+    ASSERT_TRUE(shown("Form7"));
+    EXPECT_FALSE(window->findChild<QToolBar*>("Toolbar1")->isVisible());
+    if (*next) window->findScreen("Form7")->findChild<QAction*>("nextPage")->trigger();
+    // Any input change withdraws the result: no page of it can be written
+    // or printed any more, and the toolbar comes back as on 閉じる.
+    type("Form25", "txt_c", *next ? "0.5" : "0.6");
+    EXPECT_EQ(window->findScreen("Form7"), nullptr);
+    EXPECT_EQ(window->findScreen("Form3"), nullptr);
+    EXPECT_FALSE(window->record().run.exists);
+    EXPECT_TRUE(window->findChild<QToolBar*>("Toolbar1")->isVisible());
+    EXPECT_FALSE(window->toolbarButton(5)->isEnabled());
+    click("Form2", "cmd1");
+    ASSERT_TRUE(shown("Form26"));
   }
-  window->grab().save(out + "/start.png");
-  runTooSmallPipe();
-  window->grab().save(out + "/run_no.png");
-  control<QListWidget>("Form25", "lst_s")->setCurrentRow(4);
-  click("Form25", "opt10");
-  click("Form25", "opt12");
-  window->grab().save(out + "/form5.png");
-  control<QListWidget>("Form25", "lst_s")->setCurrentRow(5);
-  window->grab().save(out + "/form1.png");
-  ASSERT_TRUE(window->openProject(QStringLiteral(MK_EXAMPLES_DIR "/example_12.vor")));
-  window->grab().save(out + "/open12.png");
-  trigger("Men_HVer");
-  if (auto* about = window->findChild<QDialog*>("Form10")) about->grab().save(out + "/about.png");
-  window.reset();
-  QApplication::setFont(previousFont);
+}
+
+TEST_F(MainWindowTest, ChildWindowsCloseByTheirCloseBoxAndCtrlF4) {
+  runLargePipe();
+  ASSERT_TRUE(shown("Form26"));
+  auto subOf = [&](const char* form) { return qobject_cast<QMdiSubWindow*>(window->findScreen(form)->parentWidget()); };
+  // The main and facility screens have none; the results screen has one.
+  EXPECT_FALSE(subOf("Form25")->windowFlags() & Qt::WindowCloseButtonHint);
+  EXPECT_FALSE(subOf("Form2")->windowFlags() & Qt::WindowCloseButtonHint);
+  EXPECT_TRUE(subOf("Form26")->windowFlags() & Qt::WindowCloseButtonHint);
+  EXPECT_TRUE(subOf("Form26")->windowFlags() & Qt::WindowSystemMenuHint);
+
+  // Ctrl+F4 on a screen without a close box does nothing.
+  window->workArea()->setActiveSubWindow(subOf("Form2"));
+  QTest::keyClick(window.get(), Qt::Key_F4, Qt::ControlModifier);
+  EXPECT_TRUE(shown("Form2"));
+  EXPECT_TRUE(shown("Form26"));
+
+  // On the results screen it discards the result.
+  window->workArea()->setActiveSubWindow(subOf("Form26"));
+  QTest::keyClick(window.get(), Qt::Key_F4, Qt::ControlModifier);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(window->findScreen("Form26"), nullptr);
+  EXPECT_FALSE(window->record().run.exists);
+  EXPECT_FALSE(window->toolbarButton(6)->isEnabled());
+
+  // On the print image it acts as 閉じる: the toolbar comes back.
+  click("Form2", "cmd1");
+  openFileMenu();
+  trigger("Men_FImg");
+  ASSERT_TRUE(shown("Form7"));
+  window->workArea()->setActiveSubWindow(subOf("Form7"));
+  QTest::keyClick(window.get(), Qt::Key_F4, Qt::ControlModifier);
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(shown("Form7"));
+  EXPECT_TRUE(window->findChild<QToolBar*>("Toolbar1")->isVisible());
+  EXPECT_TRUE(shown("Form26"));
+}
+
+TEST_F(MainWindowTest, OpenShowsAComputedSewageFlowBorderless) {
+  // Example 03 computes its sewage flow; example 02 types it.
+  ASSERT_TRUE(window->openProject(QStringLiteral(MK_EXAMPLES_DIR "/example_03.vor")));
+  EXPECT_FALSE(box("Form25", "txt3")->isBordered());
+  ASSERT_TRUE(window->openProject(QStringLiteral(MK_EXAMPLES_DIR "/example_02.vor")));
+  EXPECT_TRUE(box("Form25", "txt3")->isBordered());
+  window->fileNew();
+  EXPECT_TRUE(box("Form25", "txt3")->isBordered());
+}
+
+TEST_F(MainWindowTest, DialogsMakeTheProgramFolderOnlyForAFileSavedThere) {
+  const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + "/ミルカナ";
+  QDir().rmdir(folder);  // only when empty: a user's projects are never touched
+  if (QFileInfo::exists(folder)) GTEST_SKIP() << "the program's folder holds files";
+  const QString documents = QFileInfo(folder).absolutePath();
+
+  trigger("Men_FOpn");  // cancelled
+  ASSERT_EQ(prompter.fileRequests.size(), 1);
+  EXPECT_EQ(prompter.fileRequests[0].directory, documents);
+  EXPECT_FALSE(QFileInfo::exists(folder));
+
+  runLargePipe();
+  prompter.clear();
+  trigger("Men_FSav");  // cancelled: the folder the dialog started in goes again
+  ASSERT_EQ(prompter.fileRequests.size(), 1);
+  EXPECT_EQ(prompter.fileRequests[0].directory, folder);
+  EXPECT_FALSE(QFileInfo::exists(folder));
+
+  prompter.files = {folder + "/saved.vor"};
+  trigger("Men_FSav");
+  EXPECT_TRUE(QFileInfo::exists(folder + "/saved.vor"));
+  QFile::remove(folder + "/saved.vor");
+  QDir().rmdir(folder);
 }
 
 }  // namespace
