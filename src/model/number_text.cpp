@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace mk {
@@ -12,27 +14,33 @@ namespace mk {
 double ParseLeadingNumber(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  std::string number;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    number += text[i];
-    ++i;
-  }
+  const std::size_t start = i;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
   bool seenDigit = false;
   bool seenPoint = false;
   for (; i < text.size(); ++i) {
     const char ch = text[i];
     if (ch >= '0' && ch <= '9') {
-      number += ch;
       seenDigit = true;
     } else if (ch == '.' && !seenPoint) {
-      number += ch;
       seenPoint = true;
     } else {
       break;
     }
   }
   if (!seenDigit) return 0.0;
-  const double value = std::strtod(number.c_str(), nullptr);
+  const std::string_view number = text.substr(start, i - start);  // sign, digits and at most one point
+  double value = 0.0;
+#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
+  // The same correctly rounded value as strtod, without its locale and
+  // arbitrary-precision machinery; a number out of the double's range
+  // goes to strtod, which says what it becomes.
+  const std::string_view unsigned_ = number.front() == '+' ? number.substr(1) : number;
+  if (std::from_chars(unsigned_.data(), unsigned_.data() + unsigned_.size(), value).ec != std::errc{})
+#endif
+  {
+    value = std::strtod(std::string(number).c_str(), nullptr);
+  }
   if (!std::isfinite(value)) return 0.0;
   return value == 0.0 ? 0.0 : value;  // never hand out -0
 }
@@ -47,9 +55,71 @@ struct Decimal {
   int pointPos = 0;  // number of digits before the decimal point
 };
 
+#ifdef __SIZEOF_INT128__
+using Wide = unsigned __int128;
+
+constexpr Wide Pow10(int k) { return k == 0 ? Wide{1} : 10 * Pow10(k - 1); }
+
+// The 15 significant digits of a in [1e-8, 1e15) in integer arithmetic:
+// a = m·2^q exactly, and a·10^k with k = 14 - floor(log10 a) (0..22) is
+// m·10^k·2^q, whose integer m·10^k fits in 128 bits.  Rounded to an integer
+// with ties to even, as printf rounds, that is the digits.  False outside
+// that range.
+bool FifteenDigits(double a, Decimal& d) {
+  if (!(a >= 1e-8 && a < 1e15)) return false;
+  static constexpr Wide kPow10[] = {Pow10(0),  Pow10(1),  Pow10(2),  Pow10(3),  Pow10(4),  Pow10(5),
+                                    Pow10(6),  Pow10(7),  Pow10(8),  Pow10(9),  Pow10(10), Pow10(11),
+                                    Pow10(12), Pow10(13), Pow10(14), Pow10(15), Pow10(16), Pow10(17),
+                                    Pow10(18), Pow10(19), Pow10(20), Pow10(21), Pow10(22)};
+  // a is a normal double here: m is its 52 stored bits and the implicit one.
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &a, sizeof bits);
+  const std::uint64_t m = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+  const int exponent2 = static_cast<int>(bits >> 52) - 1075;  // a = m·2^exponent2
+  const int shift = -exponent2;                               // 3 <= shift <= 80 in this range
+  // floor(log10 a) from the binary exponent: 0.30103 < log10 2 < 0.30103 +
+  // 1e-6, so this is the true value or one less; the loop corrects it.
+  int e = static_cast<int>(std::floor((exponent2 + 52) * 0.30102999566398120));
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const int k = 14 - e;
+    if (k < 0 || k > 22) return false;
+    const Wide scaled = Wide{m} * kPow10[k];
+    Wide n = scaled >> shift;  // truncated: 15 digits when e is right
+    if (n >= kPow10[15]) {
+      ++e;
+      continue;
+    }
+    if (n < kPow10[14]) {
+      --e;
+      continue;
+    }
+    const Wide rest = scaled - (n << shift);
+    const Wide half = Wide{1} << (shift - 1);
+    if (rest > half || (rest == half && (n & 1) != 0)) ++n;
+    d.pointPos = e + 1;
+    if (n == kPow10[15]) {  // 9.99…95 rounds up to the next power of ten
+      n = kPow10[14];
+      ++d.pointPos;
+    }
+    // Written in two halves of at most eight digits: 32-bit divisions.
+    const auto digits = static_cast<std::uint64_t>(n);
+    auto high = static_cast<std::uint32_t>(digits / 100000000);  // 7 digits
+    auto low = static_cast<std::uint32_t>(digits % 100000000);   // 8 digits
+    for (int i = 14; i >= 7; --i, low /= 10) d.digits[i] = static_cast<char>('0' + low % 10);
+    for (int i = 6; i >= 0; --i, high /= 10) d.digits[i] = static_cast<char>('0' + high % 10);
+    d.count = 15;
+    return true;
+  }
+  return false;
+}
+#endif
+
 // The decimal form of |value| with `significant` digits (at most 17;
 // "%.15g" gives 15), correctly rounded as printf's "%.*e" rounds it.
 Decimal ToDecimal(double value, int significant) {
+#ifdef __SIZEOF_INT128__
+  if (Decimal d; significant == 15 && FifteenDigits(std::fabs(value), d)) return d;
+#endif
   char buffer[64];
 #if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
   // The same digits as printf's "%.*e", without its arbitrary-precision
