@@ -365,12 +365,6 @@ class WebProject {
     return true;
   }
 
-  val fieldNames() {
-    val array = val::array();
-    for (const auto& [name, resolver] : Fields()) array.call<void>("push", name);
-    return array;
-  }
-
   void discardRunResult() { DiscardRunResult(record_); }
 
   // A sub-screen's inputs start over (its Cancel, or the main screen's
@@ -508,8 +502,6 @@ class WebProject {
     return result;
   }
 
-  bool hasRunResult() { return record_.run.exists; }
-
   val reportLines() {
     const FlowReport report = ComposeFlowReport(record_);
     val result = val::object();
@@ -645,9 +637,6 @@ val LandUses() {
 
 std::string FormatNumberText(double value, const std::string& pattern) { return FormatNumber(value, pattern); }
 
-// The number of columns a line takes in the fixed-pitch report.
-int ReportColumns(const std::string& text) { return LineColumns(text); }
-
 }  // namespace mk
 
 EMSCRIPTEN_BINDINGS(mirukana) {
@@ -658,7 +647,6 @@ EMSCRIPTEN_BINDINGS(mirukana) {
       .function("openBytes", &mk::WebProject::openBytes)
       .function("get", &mk::WebProject::get)
       .function("set", &mk::WebProject::set)
-      .function("fieldNames", &mk::WebProject::fieldNames)
       .function("discardRunResult", &mk::WebProject::discardRunResult)
       .function("resetScreen", &mk::WebProject::resetScreen)
       .function("chooseMainFacility", &mk::WebProject::chooseMainFacility)
@@ -680,7 +668,6 @@ EMSCRIPTEN_BINDINGS(mirukana) {
       .function("flowTimeVelocityFailure", &mk::WebProject::flowTimeVelocityFailure)
       .function("channelOutline", &mk::WebProject::channelOutline)
       .function("checkRun", &mk::WebProject::checkRun)
-      .function("hasRunResult", &mk::WebProject::hasRunResult)
       .function("reportLines", &mk::WebProject::reportLines)
       .function("reportPages", &mk::WebProject::reportPages)
       .function("reportFileBytes", &mk::WebProject::reportFileBytes)
@@ -693,5 +680,4 @@ EMSCRIPTEN_BINDINGS(mirukana) {
   function("materialCaption", &mk::MaterialCaptionOf);
   function("landUses", &mk::LandUses);
   function("formatNumber", &mk::FormatNumberText);
-  function("reportColumns", &mk::ReportColumns);
 }
