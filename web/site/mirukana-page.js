@@ -484,6 +484,17 @@
       $(form + '-cmd2').addEventListener('click', act(() => { opened.delete(form); return handler(); }));
     }
     $('message-ok').addEventListener('click', clearMessage);
+    // Enter in a box goes on to the next box, list or button, as on the
+    // desktop screens.
+    document.addEventListener('keydown', (event) => {
+      const box = event.target;
+      if (event.key !== 'Enter' || box.tagName !== 'INPUT' || box.type !== 'text') return;
+      event.preventDefault();
+      const order = Array.from(document.querySelectorAll('input:not([type]), input[type=text], select, button'))
+        .filter((el) => !el.closest('[hidden]') && !el.disabled && !el.closest('.toolbar'));
+      const next = order[order.indexOf(box) + 1];
+      if (next) next.focus();
+    });
     $('sizing-cmd').addEventListener('click', showSizeTable);
   }
 

@@ -47,7 +47,9 @@ test('a new project typed through the page', async (t) => {
   await page.click('#Form16-cmd1');
   await refused('流出係数を入力してください。', 'Form16-txt_c1');
   await type('Form16-txt_c1', '0.9');
-  await type('Form16-txt_a1', '2000');
+  await page.keyboard.press('Enter');
+  assert.strictEqual(await page.evaluate(() => document.activeElement.id), 'Form16-txt_a1');
+  await page.keyboard.type('2000');
   await page.click('#Form16-chk_t2');
   assert.strictEqual(await value('Form16-txt_t2'), '一般市街地');
   await type('Form16-txt_c2', '0.8');
