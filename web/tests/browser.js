@@ -42,7 +42,7 @@ async function launch() {
   async function downloadBy(page, selector) {
     const done = new Promise((resolve, reject) => {
       waiting.set('next', resolve);
-      setTimeout(() => reject(new Error('no download from ' + selector)), 10000);
+      setTimeout(() => reject(new Error('no download from ' + selector)), 60000);
     });
     await page.click(selector);
     return done;
@@ -58,6 +58,7 @@ async function launch() {
 // A fresh page on the web edition, ready for input; collects page errors.
 async function openPage(browser) {
   const page = await browser.newPage();
+  page.setDefaultTimeout(60000);  // a busy machine is slow, not wrong
   const errors = [];
   page.on('pageerror', (e) => errors.push(String(e)));
   await page.goto(pageUrl);
