@@ -95,8 +95,8 @@ class DecodeTable {
     for (qsizetype i = 0; i < all.size(); i += 2) {
       const auto lead = static_cast<unsigned char>(all[i]);
       const auto trail = static_cast<unsigned char>(all[i + 1]);
-      const QString unit = oneEach ? QString(decoded[i / 2]) : decoder.decode(all.mid(i, 2));
-      pairs_[LeadIndex(lead)][trail] = Character(unit);
+      pairs_[LeadIndex(lead)][trail] =
+          oneEach ? Character(decoded[i / 2].unicode()) : Character(decoder.decode(all.mid(i, 2)));
     }
     for (int b = 0x80; b <= 0xFF; ++b) {
       if (IsLeadByte(static_cast<unsigned char>(b))) continue;
@@ -135,12 +135,8 @@ class DecodeTable {
 
   // The code page maps every unit to at most one character of the Basic
   // Multilingual Plane (no surrogates); anything else counts as undefined.
-  static char16_t Character(const QString& unit) {
-    if (unit.size() != 1) return kReplacement;
-    const char16_t c = unit[0].unicode();
-    if (c == 0x1A || QChar::isSurrogate(c)) return kReplacement;
-    return c;
-  }
+  static char16_t Character(char16_t c) { return c == 0x1A || QChar::isSurrogate(c) ? kReplacement : c; }
+  static char16_t Character(const QString& unit) { return unit.size() == 1 ? Character(unit[0].unicode()) : kReplacement; }
 
   static void AppendUtf8(char16_t c, std::string& out) {
     if (c < 0x80) {

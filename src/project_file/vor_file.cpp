@@ -6,6 +6,14 @@
 
 #include <algorithm>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
+
 #include "project_file/cp932.h"
 
 namespace mk {
@@ -75,19 +83,56 @@ std::optional<QString> WriteProjectFile(const QString& path, const ProjectRecord
   return std::nullopt;
 }
 
-std::optional<QString> ReadProjectFile(const QString& path, ProjectRecord& record) {
+namespace {
+
+#ifdef Q_OS_UNIX
+// The file's bytes through the system calls themselves: open, one fstat for
+// the size, one read of that size, close.  False when the file is not a
+// regular file that opens, so that the caller goes through QFile, which
+// reads what else can be read and words the reason when nothing can.
+bool ReadRegularFile(const QString& path, std::string& bytes) {
+  const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat status {};
+  bool read = false;
+  if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
+    bytes.resize(static_cast<std::size_t>(std::min<qint64>(status.st_size, kMaxBytes)));
+    ssize_t n = 0;
+    do {
+      n = ::read(fd, bytes.data(), bytes.size());
+    } while (n < 0 && errno == EINTR);
+    bytes.resize(static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
+    read = true;
+  }
+  ::close(fd);
+  return read;
+}
+#endif
+
+// The file's bytes (up to kMaxBytes) into `bytes`, or the message saying why
+// the file cannot be opened.
+std::optional<QString> ReadBytes(const QString& path, std::string& bytes) {
+#ifdef Q_OS_UNIX
+  if (ReadRegularFile(path, bytes)) return std::nullopt;
+#endif
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
     return QStringLiteral("「%1」を開けませんでした。").arg(ShownPath(path)) + QLatin1Char('\n') +
            file.errorString();
   }
+  ReadHead(file, bytes);
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<QString> ReadProjectFile(const QString& path, ProjectRecord& record) {
   // The bytes and the decoded lines keep their storage from one file to the
   // next, so that reading many projects (mirukana-report --summary) does not
   // allocate and free the same buffers for every file.
   thread_local std::string bytes;
   thread_local std::vector<std::string> lines;
-  ReadHead(file, bytes);
-  file.close();
+  if (auto error = ReadBytes(path, bytes)) return error;
   const std::vector<std::string_view> raw = SplitProjectFileLines(bytes);
   lines.resize(raw.size());
   for (std::size_t i = 0; i < raw.size(); ++i) DecodeCp932(raw[i], lines[i]);
