@@ -12,6 +12,7 @@
 #include "ui/main_input_screen.h"
 #include "ui/prompter.h"
 #include "ui/screen_host.h"
+#include "ui/size_table_window.h"
 #include "ui/widget_support.h"
 
 namespace mk {
@@ -177,6 +178,11 @@ CataloguePipeScreen::CataloguePipeScreen(ScreenHost& host, QWidget* parent)
   makeDepthChoice(DepthListKind::Circular, QStringLiteral("有効水深 水量"),
                   [this]() -> int& { return host_.record().facility.form2.cbo1; });
   makeRunButton();
+  // The sizing table, outside the Enter order.
+  auto* sizes = new QPushButton(QStringLiteral("管径選定"), this);
+  NameControl(sizes, QStringLiteral("cmdSizes"), QStringLiteral("管径選定"));
+  connect(sizes, &QPushButton::clicked, this,
+          [this] { OpenSizeTable(host_, this, [this](int row) { chooseSize(row); }); });
 
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(8, 6, 8, 8);
@@ -188,6 +194,7 @@ CataloguePipeScreen::CataloguePipeScreen(ScreenHost& host, QWidget* parent)
   AddRow(grid, 3, txt2);
   grid->addWidget(label6_, 4, 0);
   grid->addWidget(cbo1_, 4, 1);
+  grid->addWidget(sizes, 5, 0, Qt::AlignLeft);
   grid->addWidget(cmd1_, 5, 1, Qt::AlignRight);
   txt1->setFixedWidth(90);
   txt2->setFixedWidth(90);
@@ -215,6 +222,13 @@ void CataloguePipeScreen::refreshFromRecord() {
   if (lst_pu_->currentItem()) lst_pu_->scrollToItem(lst_pu_->currentItem());
   loading_ = false;
   FacilityScreen::refreshFromRecord();
+}
+
+void CataloguePipeScreen::chooseSize(int row) {
+  if (row < 0 || row >= lst_pu_->count()) return;
+  lst_pu_->setCurrentRow(row);  // writes the record and withdraws a result, as a click does
+  lst_pu_->scrollToItem(lst_pu_->currentItem());
+  lst_pu_->setFocus(Qt::OtherFocusReason);
 }
 
 // ------------------------------------------------------------ Form5

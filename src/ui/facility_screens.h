@@ -74,6 +74,8 @@ class CataloguePipeScreen : public FacilityScreen {
  public:
   explicit CataloguePipeScreen(ScreenHost& host, QWidget* parent = nullptr);
   void refreshFromRecord() override;
+  // Chooses the size in row `row` of the list, as a click on it does.
+  void chooseSize(int row);
 
  private:
   QLabel* label1_ = nullptr;  // material caption
