@@ -14,6 +14,7 @@
 #include "ui/flow_time_selection_screen.h"
 #include "ui/formula_drawing.h"
 #include "ui/inflow_time_screen.h"
+#include "ui/intensity_library.h"
 #include "ui/main_input_screen.h"
 #include "ui/prompter.h"
 #include "ui/river_course_screen.h"
@@ -96,7 +97,30 @@ void RainfallIntensityScreen::build() {
   layout->addWidget(buildInflowFrame(), 2, 0);
   layout->addWidget(buildFlowFrame(), 2, 1);
 
-  layout->addLayout(OkCancelRow(cmd1_, cmd2_), 3, 0, 1, 2);
+  QHBoxLayout* buttons = OkCancelRow(cmd1_, cmd2_);
+  // The formula library at the left end of the OK row, outside the Enter order.
+  auto* save = new QPushButton(QStringLiteral("登録"));
+  auto* recall = new QPushButton(QStringLiteral("呼出"));
+  NameControl(save, QStringLiteral("cmdRegister"), save->text());
+  NameControl(recall, QStringLiteral("cmdRecall"), recall->text());
+  buttons->insertWidget(0, save);
+  buttons->insertWidget(1, recall);
+  for (QPushButton* button : {save, recall}) button->setAutoDefault(false);
+  connect(save, &QPushButton::clicked, this, [this] { RegisterIntensityFormula(host_, this); });
+  connect(recall, &QPushButton::clicked, this, [this] {
+    RecallIntensityFormula(host_, this, [this](const IntensityLibraryEntry& entry) {
+      IntensityScreenInputs& s = host_.record().intensity;
+      ChooseIntensityFormula(s, entry.formula);
+      s.txt1 = entry.a.toStdString();
+      s.txt2 = entry.b.toStdString();
+      if (UsesConstantsCD(entry.formula)) {
+        s.txt6 = entry.c.toStdString();
+        s.txt7 = entry.d.toStdString();
+      }
+      refresh();
+    });
+  });
+  layout->addLayout(buttons, 3, 0, 1, 2);
   layout->setRowStretch(2, 1);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -638,9 +662,11 @@ void RainfallIntensityScreen::showEvent(QShowEvent* event) {
 // ------------------------------------------------------------ openings
 
 void OpenIntensityScreen(ScreenHost& host) {
+  // The result goes first: withdrawing it may close a print image, which
+  // brings the toolbar back; this screen hides it again.
+  host.discardRunResult();
   host.setToolbarVisible(false);
   host.setStatusNotice(QString::fromUtf8(kNoticeIntensity));
-  host.discardRunResult();
   if (auto* screen = qobject_cast<RainfallIntensityScreen*>(host.showScreen("Form12", 0, 0)))
     screen->applyOpeningAdjustments();
 }
