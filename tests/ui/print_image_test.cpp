@@ -163,7 +163,8 @@ TEST_F(PrintImageTest, PageOneOpensWithItsMenusAndTheToolbarHidden) {
   EXPECT_EQ(page1->windowTitle(), QStringLiteral("流量計算"));
   EXPECT_FALSE(host_.toolbarVisible);
   EXPECT_EQ(menuTexts(page1), (QStringList{QStringLiteral("次のページ"), QStringLiteral("印刷(&P)"),
-                                          QStringLiteral("書き込み(&W)"), QStringLiteral("起動(&O)"),
+                                          QStringLiteral("PDFに出力(&D)"), QStringLiteral("書き込み(&W)"),
+                                          QStringLiteral("起動(&O)"),
                                           QStringLiteral("閉じる(&C)")}));
   EXPECT_GE(page1->drawCount(), 1);
   EXPECT_GT(DarkPixels(page1->canvas()->image()), 1000);
@@ -212,7 +213,8 @@ TEST_F(PrintImageTest, NextAndPreviousPageSwitchWindowsAndPageTwoBeepsOnNo) {
   EXPECT_FALSE(shown(page1));
   EXPECT_TRUE(shown(page2));
   EXPECT_EQ(menuTexts(page2), (QStringList{QStringLiteral("前のページ"), QStringLiteral("印刷(&P)"),
-                                          QStringLiteral("書き込み(&W)"), QStringLiteral("起動(&O)"),
+                                          QStringLiteral("PDFに出力(&D)"), QStringLiteral("書き込み(&W)"),
+                                          QStringLiteral("起動(&O)"),
                                           QStringLiteral("閉じる(&C)")}));
   EXPECT_EQ(host_.prompter_.beeps, 1);
   EXPECT_GT(MagentaPixels(page2->canvas()->image()), 50);
