@@ -126,6 +126,11 @@ TEST(NetworkFile, CsvRoundTripsTheSegmentsInCp932) {
   const QString path = dir.filePath(QStringLiteral("t.csv"));
   ASSERT_FALSE(WriteNetworkCsv(path, segments));
   EXPECT_EQ(ReadNetworkCsv(path).segments, segments);
+
+  // The wave dash an input method types is stored as CP932's own, as in .vor.
+  std::vector<NetworkSegment> wave{segments[0]};
+  wave[0].name = "1〜2";
+  EXPECT_EQ(ImportNetworkCsv(ExportNetworkCsv(wave).bytes).segments.at(0).name, "1～2");
 }
 
 TEST(NetworkFile, CsvRefusals) {
