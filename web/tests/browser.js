@@ -41,8 +41,8 @@ async function launch() {
   // Clicks `selector` and resolves with the file it downloads.
   async function downloadBy(page, selector) {
     const done = new Promise((resolve, reject) => {
-      waiting.set('next', resolve);
-      setTimeout(() => reject(new Error('no download from ' + selector)), 60000);
+      const timer = setTimeout(() => reject(new Error('no download from ' + selector)), 60000);
+      waiting.set('next', (file) => { clearTimeout(timer); resolve(file); });
     });
     await page.click(selector);
     return done;

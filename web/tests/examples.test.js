@@ -10,7 +10,7 @@ const assert = require('node:assert');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
-const { execFileSync, spawnSync } = require('node:child_process');
+const { spawnSync } = require('node:child_process');
 const { launch, openPage, examples, root } = require('./browser');
 
 const names = fs.readdirSync(examples).filter((f) => f.endsWith('.vor')).sort();
@@ -23,7 +23,9 @@ function desktopWrite(vor) {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'mirukana-write-'));
   const file = path.join(dir, 'Gouryu.txt');
   try {
-    execFileSync(reportCommand, ['--append', file, vor]);
+    // Exit status 0 for O.K, 1 for NO; 2 is trouble.
+    const run = spawnSync(reportCommand, ['--append', file, vor]);
+    assert.ok(run.status === 0 || run.status === 1, String(run.stderr));
     return fs.readFileSync(file);
   } finally {
     fs.rmSync(dir, { recursive: true, force: true });

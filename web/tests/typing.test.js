@@ -10,7 +10,7 @@ const assert = require('node:assert');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
-const { execFileSync } = require('node:child_process');
+const { spawnSync } = require('node:child_process');
 const { launch, openPage, root } = require('./browser');
 
 const reportCommand = process.env.MIRUKANA_REPORT || path.join(root, 'build', 'bin', 'mirukana-report');
@@ -119,7 +119,7 @@ test('a new project typed through the page', async (t) => {
     const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'mirukana-typed-'));
     const file = path.join(dir, saved.name);
     fs.writeFileSync(file, saved.bytes);
-    const desktop = execFileSync(reportCommand, [file], { encoding: 'utf8' });
+    const desktop = spawnSync(reportCommand, [file], { encoding: 'utf8' }).stdout;
     fs.rmSync(dir, { recursive: true, force: true });
     assert.strictEqual(report, desktop);
   }
