@@ -17,7 +17,10 @@ TEST(ComputeCapacity, ManningWorkedExample) {
   EXPECT_DOUBLE_EQ(r->I, 0.01);
   EXPECT_NEAR(r->V, 1.0437, 5e-5);
   EXPECT_NEAR(r->Q2, 0.0328, 5e-5);
-  EXPECT_DOUBLE_EQ(r->Q2, r->V * kSmallPipe.A);
+  // By hand: R = 0.0314/0.6283 = 0.0499761, R^(2/3) = 0.1356777,
+  // V = (1/0.013)×0.1356777×0.01^(1/2) = 1.0436744, Q2 = 0.0314×V = 0.0327714.
+  EXPECT_NEAR(r->V, 1.0436744, 5e-7);
+  EXPECT_NEAR(r->Q2, 0.0327714, 5e-7);
   // Manning leaves the Kutter intermediates unset.
   EXPECT_EQ(r->kutterNumerator, 0.0);
   EXPECT_EQ(r->kutterDenominator, 0.0);

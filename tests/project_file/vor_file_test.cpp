@@ -367,6 +367,30 @@ TEST(ProjectFileReading, ValuesThatDoNotConvertLeaveTheFieldAsItWas) {
   EXPECT_EQ(r.facility.form2.txt1, "8");
 }
 
+TEST(ProjectFileReading, ChecksOtherThanZeroOrOneAndIntegersWithTrailingTextLeaveTheField) {
+  // example_02 holds the intensity block (chk1 after 26 + 23 lines) and the
+  // land-use block (its first check follows the 35 lines of that block).
+  std::vector<std::string> lines = ExampleLines("example_02");
+  ASSERT_EQ(lines[19], " 10 ");  // Form2 lst_pu
+  ASSERT_EQ(lines[49], " 0 ");  // Form12 chk1
+  ASSERT_EQ(lines[61], " 0 ");  // Form16 chk_k1
+  lines[19] = " 10 x";
+  lines[49] = " 2 ";
+  lines[61] = "1mm";
+  ProjectRecord r = ReadLines(lines);
+  EXPECT_EQ(r.facility.form2.lst_pu, 0);  // the VU screen's default
+  EXPECT_EQ(r.intensity.chk1, ClosedRecord().intensity.chk1);
+  EXPECT_EQ(r.runoff.checks[0], ClosedRecord().runoff.checks[0]);
+  EXPECT_EQ(r.runoff.checks[1], 0);  // the following lines are read in their places
+  EXPECT_EQ(r.runoff.txt_c[0], "0.73");
+
+  lines[49] = "  1\t";  // blanks around an integer are ignored
+  lines[61] = "-1 ";
+  r = ReadLines(lines);
+  EXPECT_EQ(r.intensity.chk1, 1);
+  EXPECT_EQ(r.runoff.checks[0], ClosedRecord().runoff.checks[0]);
+}
+
 TEST(ProjectFileReading, AnOptionReadAsTrueClearsTheRestOfItsGroup) {
   std::vector<std::string> lines = ExampleLines("example_01");
   lines[4] = "True";  // opt1 (already true)

@@ -178,6 +178,28 @@ TEST(TimeOfConcentration, AssumedVelocityAndRiverCourseWithoutFormula) {
                                       k19 + "・到達時間 t=t1＋t2=5.0＋10.0=15.0min"}));
 }
 
+TEST(TimeOfConcentration, AssumedVelocityLinesOnlyUnderTheirOwnOption) {
+  // The options a file may hold together, consistent or not: the block
+  // needs both "t2 computed" (Option6) and "velocity assumed" (Option7).
+  struct Case {
+    bool option5, option6, option7, option8, printed;
+  };
+  for (const Case& c : {Case{false, true, true, false, true}, Case{false, true, false, true, false},
+                        Case{false, true, false, false, false}, Case{true, false, true, false, false},
+                        Case{false, false, true, true, false}, Case{false, true, true, true, true}}) {
+    ProjectRecord r = IntensityRecord();
+    r.intensity.Option1 = true;
+    r.intensity.Option5 = c.option5;
+    r.intensity.Option6 = c.option6;
+    r.intensity.Option7 = c.option7;
+    r.intensity.Option8 = c.option8;
+    const FlowReport report = ComposeFlowReport(r);
+    const bool printed = FindLineStarting(report, k19 + "・流下時間 t2=L/60V=") >= 0;
+    EXPECT_EQ(printed, c.printed) << c.option5 << c.option6 << c.option7 << c.option8;
+    EXPECT_EQ(HasLine(report, std::string(41, ' ') + "｜ L：管渠延長(m)     V：仮定流速(m/sec)"), c.printed);
+  }
+}
+
 // ------------------------------------------------------------- main facility
 
 TEST(MainFacility, EveryDepthWordingAndCircularFactors) {

@@ -179,8 +179,11 @@ TEST(PageSplit, MainFacilityKutterLinesTakeTheFlowTimeIndentation) {
                                    "                            　 23＋(1/0.025)＋(0.00155/0.0120)");
   ASSERT_NE(writtenAt, written.end());
   written.erase(writtenAt, writtenAt + 4);
-  std::vector<std::string> expectedRest = Texts(SplitReportSections(report, Choices(true, Sewage::NonResidential1,
-                                                                                    true)).sewage);
+  // Before them: the margin and the shortened sewage section (lines 48 to
+  // 56 and 65 to 70 of the report), the combined flow from line 71 on.
+  std::vector<std::string> expectedRest(5, "");
+  for (int n : Lines({{48, 56}, {65, 70}})) expectedRest.push_back(report.lines[static_cast<std::size_t>(n - 1)]);
+  expectedRest.insert(expectedRest.end(), report.lines.begin() + 70, facilityStart);
   expectedRest.insert(expectedRest.end(), written.begin(), written.end());
   EXPECT_EQ(rest, expectedRest);
   EXPECT_NE(std::find(page2.begin(), page2.end(), "                       1＋{23＋(0.00155/I)}･{n/R^(1/2)}"),
