@@ -4,7 +4,8 @@
 //  - the file reader and the CSV import give a table or a refusal with a
 //    message; never a crash, a hang or a sanitizer report;
 //  - a table read is computed (and sized) to a refusal with a message or to
-//    rows whose every number is finite and whose texts hold no "nan"/"inf";
+//    rows whose every number is finite and whose computed cells hold no
+//    "nan"/"inf";
 //  - what was read is written and read back unchanged (file and CSV; a CSV
 //    export may refuse a character CP932 cannot hold, with a message, and
 //    stores the JIS-mapping forms of "〜" and the like as CP932's own).
@@ -37,9 +38,13 @@ void CheckComputation(const mk::NetworkRecord& record) {
                      row.V, row.Q2, row.margin}) {
       if (!std::isfinite(v)) Broken("a computed number that is not finite");
     }
-    for (const std::string& text : mk::NetworkRowTexts(record, row)) {
-      if (text.find("nan") != std::string::npos || text.find("inf") != std::string::npos)
-        Broken("nan or inf in a cell");
+    // The computed cells (an input cell shows the text as typed, which may
+    // well hold "nan").
+    const std::vector<std::string> texts = mk::NetworkRowTexts(record, row);
+    for (std::size_t k = 0; k < texts.size(); ++k) {
+      if (mk::NetworkColumns()[k].field) continue;
+      if (texts[k].find("nan") != std::string::npos || texts[k].find("inf") != std::string::npos)
+        Broken("nan or inf in a computed cell");
     }
   }
   const mk::NetworkSizing sizing = mk::ProposeNetworkSizes(record);
