@@ -30,6 +30,15 @@ QString FocusedControl(ScreenHost& host) {
   return QString();
 }
 
+bool IsSubScreen(QObject* object) {
+  auto* widget = qobject_cast<QWidget*>(object);
+  if (!widget) return false;
+  if (widget->isWindow() && widget->isModal()) return true;
+  for (const char* form : kSubScreens)
+    if (widget->objectName() == QLatin1String(form)) return true;
+  return false;
+}
+
 bool Matches(const QAction* action, const QKeySequence& pressed) {
   for (const QKeySequence& shortcut : action->shortcuts())
     if (shortcut == pressed) return true;
@@ -174,6 +183,15 @@ bool UndoHistory::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonRelease:
     case QEvent::Wheel:
       if (watched->isWidgetType()) schedule(false);
+      break;
+    case QEvent::Show:
+    case QEvent::Hide:
+      // A sub-screen or dialog: shown, the step waits for it; hidden, the
+      // step is taken (also when nothing else happens after its OK).
+      if (IsSubScreen(watched)) {
+        wasInSubScreen_ = true;
+        if (event->type() == QEvent::Hide) schedule(false);
+      }
       break;
     default:
       break;

@@ -2,7 +2,9 @@
 // leaves its inputs behind; the next start restores them as a project never
 // saved, or deletes them when the user declines.
 #include <QDir>
+#include <QAbstractButton>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -85,6 +87,35 @@ TEST_F(RecoveryTest, AKilledProgramsEditIsRestoredAsAProjectNeverSaved) {
   // A clean Close removes the file.
   prompter.answers = {PromptAnswer::Ok};
   window->fileClose();
+  EXPECT_FALSE(QFile::exists(RecoveryFilePath()));
+}
+
+TEST_F(RecoveryTest, ASubScreensOkWritesTheFileAndNewRemovesIt) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("p.vor");
+  ASSERT_TRUE(QFile::copy(kExample, path));
+  window = std::make_unique<MainWindow>(prompter);
+  window->show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  ASSERT_TRUE(window->openProject(path));
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(QFile::exists(RecoveryFilePath()));
+
+  // The sewage flow screen (a modal dialog): a class chosen, OK.
+  window->findScreen("Form25")->findChild<QAbstractButton*>("cmd1")->click();
+  QWidget* sewage = window->findScreen("Form28");
+  ASSERT_NE(sewage, nullptr);
+  QTest::keyClicks(sewage->findChild<QLineEdit*>("txt_p"), "100");
+  QTest::keyClicks(sewage->findChild<QLineEdit*>("txt_q1"), "300");
+  sewage->findChild<QAbstractButton*>("cmd1")->click();
+  ASSERT_TRUE(prompter.requests.isEmpty()) << prompter.lastText().toStdString();
+  QTest::qWait(50);
+  ProjectRecord written;
+  ASSERT_FALSE(ReadProjectFile(RecoveryFilePath(), written).has_value());
+  EXPECT_EQ(written.sewage.txt_p, "100");
+
+  // A clean New leaves nothing to recover.
+  window->fileNew();
   EXPECT_FALSE(QFile::exists(RecoveryFilePath()));
 }
 
