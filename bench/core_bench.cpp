@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cstdlib>
 #include <string>
@@ -72,6 +73,22 @@ void BM_OpenFileAndRecompute(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_OpenFileAndRecompute);
+
+// Open from the file, recompute and compose the report: what the headless
+// command does for one project.  One benchmark per example (the argument is
+// its index); scripts/bench.sh takes the median over the twelve.
+void BM_OpenRecomputeCompose(benchmark::State& state) {
+  const Example& example = Examples().at(static_cast<std::size_t>(state.range(0)));
+  for (auto _ : state) {
+    mk::ProjectRecord record;
+    if (mk::ReadProjectFile(example.path, record)) state.SkipWithError("read failed");
+    mk::RecomputeAfterOpen(record);
+    mk::FlowReport report = mk::ComposeFlowReport(record);
+    benchmark::DoNotOptimize(report);
+  }
+  state.SetLabel(QFileInfo(example.path).fileName().toStdString());
+}
+BENCHMARK(BM_OpenRecomputeCompose)->DenseRange(0, 11)->Unit(benchmark::kMicrosecond);
 
 // The same from lines already decoded: the reader and the recompute alone.
 void BM_ReadLinesAndRecompute(benchmark::State& state) {

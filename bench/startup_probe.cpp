@@ -1,43 +1,69 @@
-// Start-to-quit probe.  With MK_PROBE_MAIN_WINDOW it starts the way the
-// program's main() starts (keep the two in step): the application names,
-// icon and font, and the main window "ミルカナ" with a recording prompter;
-// without, an empty QMainWindow.  It shows the window, waits until the
-// window system has exposed it, lets the event loop run once and quits.
-// scripts/bench.sh times whole runs of both to compare their start times.
+// Start-time probe, built three ways:
+//   MK_PROBE_MAIN_WINDOW      the program's own start (PrepareApplication,
+//                             then the main window "ミルカナ" with a
+//                             recording prompter, and the recovery offer),
+//   MK_PROBE_JAPANESE_FLOOR   what any Japanese Qt program pays: an empty
+//                             QMainWindow with IPAGothic 9 pt as the
+//                             application font, one menu, a Japanese label
+//                             as central widget and a status-bar message,
+//   neither                   an empty QMainWindow.
+// It shows the window, waits until the window system has exposed it and
+// prints the milliseconds since launch: MK_LAUNCH_NS holds the launch time
+// (nanoseconds since the epoch, `date +%s%N`, set by scripts/bench.sh).
+// Then it lets the event loop run once and quits.
 #include <QApplication>
-#include <QFontDatabase>
+#include <QLabel>
 #include <QMainWindow>
+#include <QMenuBar>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
 #ifdef MK_PROBE_MAIN_WINDOW
-#include "ui/about_dialog.h"
+#include "app/start.h"
 #include "ui/main_window.h"
 #include "ui/prompter.h"
 #endif
 
+namespace {
+
+void PrintMillisecondsSinceLaunch() {
+  const char* launch = std::getenv("MK_LAUNCH_NS");
+  if (!launch) return;
+  const auto now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                       std::chrono::system_clock::now().time_since_epoch())
+                       .count();
+  std::printf("%.1f\n", static_cast<double>(now - std::atoll(launch)) / 1e6);
+  std::fflush(stdout);
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-#ifdef MK_PROBE_MAIN_WINDOW
-  QApplication::setApplicationName(QStringLiteral("ミルカナ"));
-  QApplication::setApplicationVersion(QStringLiteral("1.32"));
-  QApplication::setWindowIcon(mk::ProgramIcon());
-  // As main() does: the screens' Japanese Gothic when one is installed
-  // (the font database lookup is part of the start).
-  for (const QString& family : {QStringLiteral("IPAGothic"), QStringLiteral("ＭＳ ゴシック"),
-                                QStringLiteral("MS Gothic")}) {
-    if (QFontDatabase::hasFamily(family)) {
-      QApplication::setFont(QFont(family, 9));
-      break;
-    }
-  }
+#if defined(MK_PROBE_MAIN_WINDOW)
+  mk::PrepareApplication(app);
   mk::RecordingPrompter prompter;
   mk::MainWindow window(prompter);
+  window.show();
+  window.offerRecovery();
+#elif defined(MK_PROBE_JAPANESE_FLOOR)
+  QApplication::setFont(QFont(QStringLiteral("IPAGothic"), 9));
+  QMainWindow window;
+  window.menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+  window.setCentralWidget(new QLabel(QStringLiteral("下水排水施設（合流式）流量計算")));
+  window.statusBar()->showMessage(QStringLiteral("入力してください。"));
+  window.show();
 #else
   QMainWindow window;
-#endif
   window.show();
+#endif
   if (!QTest::qWaitForWindowExposed(&window, 10000)) return 1;
+  PrintMillisecondsSinceLaunch();
   QTimer::singleShot(0, &app, &QCoreApplication::quit);
   return QApplication::exec();
 }

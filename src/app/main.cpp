@@ -1,35 +1,12 @@
 #include <QApplication>
-#include <QFontDatabase>
 
-#include "ui/about_dialog.h"
+#include "app/start.h"
 #include "ui/main_window.h"
 #include "ui/prompter.h"
-#include "ui/translations.h"
-
-namespace {
-
-// The screens are laid out for a fixed-pitch Japanese Gothic, in which a
-// full-width character is two half-width ones.  Without one the system
-// font stays (the facility list still gets a fixed-pitch font of its own).
-void UseJapaneseGothic() {
-  for (const QString& family : {QStringLiteral("IPAGothic"), QStringLiteral("ＭＳ ゴシック"),
-                                QStringLiteral("MS Gothic")}) {
-    if (QFontDatabase::hasFamily(family)) {
-      QApplication::setFont(mk::FixedPitchGothic(QFont(family, 9)));
-      return;
-    }
-  }
-}
-
-}  // namespace
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("ミルカナ"));
-  QApplication::setApplicationVersion(QStringLiteral("1.32"));
-  QApplication::setWindowIcon(mk::ProgramIcon());
-  UseJapaneseGothic();
-  mk::InstallJapaneseQtTranslations(app);
+  mk::PrepareApplication(app);
   mk::MessageBoxPrompter prompter;
   mk::MainWindow window(prompter);
   // Ends at once, even with a dialog of the project still open.

@@ -9,7 +9,14 @@
 
 namespace mk {
 
-QIcon ProgramIcon() { return QIcon(QStringLiteral(":/icons/mirukana.svg")); }
+QIcon ProgramIcon() {
+  // One icon for the application, the main window and every child window:
+  // the SVG is read once, and each size the window system asks for is drawn
+  // once and then found in the icon's cache (the start drew it twice).
+  // Never destroyed, so that it cannot outlive the plugin that draws it.
+  static const QIcon* const icon = new QIcon(QStringLiteral(":/icons/mirukana.svg"));
+  return *icon;
+}
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   NameScreen(this, QStringLiteral("Form10"), QStringLiteral("バージョン情報"));
