@@ -75,7 +75,9 @@ NetworkTableScreen* NetworkTableMenu::showScreen() {
     sub->setObjectName("NetworkTableWindow");
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(ProgramIcon());
-    sub->resize(screen->size());
+    // As large as the table wants, within the work area.
+    const QSize area = window_.workArea()->viewport()->size();
+    sub->resize(sub->sizeHint().expandedTo(screen->size()).boundedTo(area.isEmpty() ? screen->size() : area));
     screen_ = screen;
   }
   auto* sub = qobject_cast<QMdiSubWindow*>(screen_->parentWidget());

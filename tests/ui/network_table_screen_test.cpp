@@ -4,6 +4,7 @@
 // single-facility project, the close confirmation and the printed pages.
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
@@ -176,6 +177,52 @@ TEST_F(NetworkTableScreenTest, EnterMovesRightOverTheInputsAndEveryEditRecompute
   QTest::keyClick(view, Qt::Key_Return);
   EXPECT_EQ(current(), view->model()->index(1, column("name")));
   EXPECT_TRUE(screen->isModified());
+}
+
+TEST_F(NetworkTableScreenTest, FacilityCellChangesKindWithItsDefaultsAndDimensions) {
+  screen->load(Line(), QString());
+  const QModelIndex facility = view->model()->index(1, column("kind"));
+  view->setCurrentIndex(facility);
+  view->edit(facility);
+  auto* kind = view->viewport()->findChild<QComboBox*>("kind");
+  ASSERT_NE(kind, nullptr);
+  kind->setCurrentIndex(static_cast<int>(NetworkFacilityKind::Rectangular));
+  auto* width = view->viewport()->findChild<QLineEdit*>("width");
+  auto* height = view->viewport()->findChild<QLineEdit*>("height");
+  ASSERT_TRUE(width && height && width->isVisibleTo(kind->parentWidget()));
+  QTest::keyClicks(width, "1.2");
+  QTest::keyClicks(height, "0.9");
+  QTest::keyClick(height, Qt::Key_Return);
+  const NetworkSegment& s = screen->record().segments[1];
+  EXPECT_EQ(s.kind, NetworkFacilityKind::Rectangular);
+  EXPECT_EQ(s.B, "1.2");
+  EXPECT_EQ(s.H, "0.9");
+  EXPECT_EQ(s.roughness, NetworkDefaultRoughness(NetworkFacilityKind::Rectangular));
+  EXPECT_EQ(s.depthIndex, NetworkDefaultDepthIndex(NetworkFacilityKind::Rectangular));
+  EXPECT_EQ(current(), view->model()->index(1, column("slope")));
+}
+
+TEST_F(NetworkTableScreenTest, SavedTableAndItsCsvComeBackThroughTheMenu) {
+  screen->load(Line(), QString());
+  QTemporaryDir dir;
+  prompter.files = {dir.filePath("net"), dir.filePath("rows")};
+  window->findChild<QAction*>("Men_TSav")->trigger();
+  EXPECT_EQ(screen->fileName(), dir.filePath("net.mkt"));
+  EXPECT_FALSE(screen->isModified());
+  window->findChild<QAction*>("Men_TCsvOut")->trigger();
+  const NetworkRecord saved = screen->record();
+
+  view->setCurrentIndex(view->model()->index(0, 0));
+  click("cmd_delete");
+  prompter.files = {dir.filePath("rows.csv")};
+  prompter.answers = {PromptAnswer::Ok};  // replace the rows
+  window->findChild<QAction*>("Men_TCsvIn")->trigger();
+  EXPECT_EQ(screen->record().segments, saved.segments);
+  prompter.files = {dir.filePath("net.mkt")};
+  prompter.answers = {PromptAnswer::Ok};  // the edit is dropped
+  window->findChild<QAction*>("Men_TOpn")->trigger();
+  EXPECT_EQ(screen->record(), saved);
+  EXPECT_FALSE(screen->isModified());
 }
 
 TEST_F(NetworkTableScreenTest, RefusalIsShownWithFocusOnTheSettingOrCellItNames) {
