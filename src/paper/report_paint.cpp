@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QPageSize>
 #include <QPainter>
+#include <QPainterPath>
 
 #include <cmath>
 
@@ -54,18 +55,54 @@ DrawTarget::DrawTarget(QPainter& painter, const QFont& font, QPointF origin)
   const QFontMetricsF metrics = device ? QFontMetricsF(font_, device) : QFontMetricsF(font_);
   const double height = metrics.ascent() + metrics.descent();
   ascent_ = height > 0 ? lineHeight_ * metrics.ascent() / height : lineHeight_ * 0.86;
+
+  // The band a rule character's stroke covers, from the glyph's outline
+  // (outlines are in the font's own units; its advance of one em spans two
+  // columns here).  At least one device pixel, so that a thin stroke does
+  // not vanish on screen.
+  const QString rule = QString(QChar(kRuleCharacter));
+  QPainterPath outline;
+  outline.addText(0.0, 0.0, font_, rule);
+  const double advance = QFontMetricsF(font_).horizontalAdvance(rule);
+  const QRectF stroke = outline.boundingRect();
+  if (advance > 0 && !stroke.isEmpty()) {
+    const double scale = 2.0 * columnWidth_ / advance;
+    ruleHeight_ = stroke.height() * scale;
+    ruleTop_ = stroke.top() * scale;
+  } else {
+    ruleHeight_ = lineHeight_ * 0.05;
+    ruleTop_ = -ascent_ * 0.45;
+  }
+  if (ruleHeight_ < 1.0) {
+    ruleTop_ -= (1.0 - ruleHeight_) / 2.0;
+    ruleHeight_ = 1.0;
+  }
 }
 
 void DrawTarget::drawLine(const PrintLine& line) {
   if (!line.text.empty() && painter_.isActive()) {
     painter_.setFont(font_);
-    painter_.setPen(ReportLineColor(line.magenta));
+    const QColor color = ReportLineColor(line.magenta);
+    painter_.setPen(color);
     const QFontMetricsF metrics(font_, painter_.device());
     const double baseline = position_.y() + ascent_;
     double x = origin_.x();
+    // A run of rule characters is one line over their columns: their glyphs
+    // side by side would leave gaps at their side bearings.
+    double ruleStart = -1.0;
+    auto endRule = [&] {
+      if (ruleStart < 0.0) return;
+      painter_.fillRect(QRectF(ruleStart, baseline + ruleTop_, x - ruleStart, ruleHeight_), color);
+      ruleStart = -1.0;
+    };
     for (char32_t c : DecodeUtf8(line.text)) {
       const double cell = CharacterColumns(c) * columnWidth_;
-      if (c != U' ' && c != U'　') {
+      if (c == kRuleCharacter) {
+        if (ruleStart < 0.0) ruleStart = x;
+      } else {
+        endRule();
+      }
+      if (c != U' ' && c != U'　' && c != kRuleCharacter) {
         const QString glyph = QString::fromUcs4(&c, 1);
         // A glyph narrower than its cell (a fallback font) sits in its middle.
         const double advance = metrics.horizontalAdvance(glyph);
@@ -74,6 +111,7 @@ void DrawTarget::drawLine(const PrintLine& line) {
       }
       x += cell;
     }
+    endRule();
   }
   position_ = QPointF(origin_.x(), position_.y() + lineHeight_);
 }

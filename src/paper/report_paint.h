@@ -37,10 +37,16 @@ QFont ReportFont(double pointSize);
 // characters are exactly two half-width columns on `device`.
 bool ReportFontKeepsColumns(const QFont& font, QPaintDevice* device);
 
+// The rule character of the report's fraction bars and rule lines.
+inline constexpr char32_t kRuleCharacter = U'―';
+
 // The surface the renderers draw on.  Drawing is line by line: a line is
 // drawn at the current position, which then moves one line down, back to
 // the left edge; an empty line only moves the position.  The pitch of a
-// line is the font's size (one em), and a column is half an em.
+// line is the font's size (one em), and a column is half an em.  A run of
+// the rule character "―" is drawn as one filled band over exactly the
+// columns the run takes, at the height and thickness of the glyph's
+// stroke, so that fraction bars and rule lines print without gaps.
 class DrawTarget {
  public:
   // `origin`: the top-left corner of the text on the painter's device.
@@ -63,6 +69,8 @@ class DrawTarget {
   double lineHeight_ = 0.0;
   double columnWidth_ = 0.0;
   double ascent_ = 0.0;
+  double ruleTop_ = 0.0;     // top of the rule band, from the baseline
+  double ruleHeight_ = 0.0;  // thickness of the rule band
 };
 
 // The sheet of the PDF output: A4, its printable area starting 5 mm from

@@ -29,11 +29,11 @@ struct PrintLine {
 
 using PrintLines = std::vector<PrintLine>;
 
-// The report cut into the three parts its renderers draw, each already
+// The report cut into the three parts the pages are made of, each already
 // carrying the top margin when it begins a page:
-//   stormwater  (Hyouji_1) margin, title and "○ 計画雨水量";
-//   sewage      (Hyouji_2) "○ 計画汚水量" shortened and "◎ 計画下水量";
-//   facility    (Hyouji_3) "◎ 排水施設の検討" and the verdict.
+//   stormwater  margin, title and "○ 計画雨水量";
+//   sewage      "○ 計画汚水量" shortened and "◎ 計画下水量";
+//   facility    "◎ 排水施設の検討" and the verdict.
 // sewageOnSecondPage is Form12 Option8: the stormwater section is long
 // (it holds the flow-time facility block), so the sewage part moves to
 // page 2 and begins it.
@@ -61,7 +61,8 @@ inline constexpr int kPageTopMarginLines = 5;
 PrintSections SplitReportSections(const FlowReport& report, const ProjectRecord& record);
 
 // The two pages: page 1 is the stormwater part, followed by the sewage part
-// unless it begins page 2; page 2 is the rest.
+// unless it begins page 2; page 2 is the rest.  The print image, the
+// printer and the PDF output all take their pages from here.
 PrintPages SplitReportPages(const FlowReport& report, const ProjectRecord& record);
 PrintPages PagesFromSections(const PrintSections& sections);
 

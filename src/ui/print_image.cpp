@@ -13,6 +13,7 @@
 #include <QPrinterInfo>
 #include <QStandardPaths>
 
+#include "paper/report_pdf.h"
 #include "report/flow_report.h"
 #include "ui/prompter.h"
 #include "ui/screen_host.h"
@@ -30,10 +31,6 @@ PrintDialogRunner* g_runner = nullptr;
 PrintDialogRunner& CurrentRunner() { return g_runner ? *g_runner : PlatformRunner(); }
 
 }  // namespace
-
-void Hyouji_1(DrawTarget& target, const PrintSections& sections) { target.drawLines(sections.stormwater); }
-void Hyouji_2(DrawTarget& target, const PrintSections& sections) { target.drawLines(sections.sewage); }
-void Hyouji_3(DrawTarget& target, const PrintSections& sections) { target.drawLines(sections.facility); }
 
 // ---------------------------------------------------------------- printer
 
@@ -99,28 +96,15 @@ void FilePrint(ScreenHost& host, QWidget* parent) {
   }
 
   const ProjectRecord& record = host.record();
-  const PrintSections sections = SplitReportSections(ComposeFlowReport(record), record);
+  const PrintPages pages = SplitReportPages(ComposeFlowReport(record), record);
 
-  // 2. The report font on the printer.
-  QPainter painter;
-  if (!painter.begin(&printer)) {
+  // 2.–5. Page 1, a new page and page 2, in the report font on the printer;
+  // 6. the job goes to the printer.
+  if (!DrawReportPages(printer, pages)) {
     host.prompter().error(parent, QStringLiteral("印刷できませんでした。プリンタ又は出力先を確認してください。"));
     return;
   }
-  DrawTarget target(painter, ReportFont(kPaperReportPointSize));
-
-  // 3. Page 1.
-  Hyouji_1(target, sections);
-  if (!sections.sewageOnSecondPage) Hyouji_2(target, sections);
-  // 4. A new page; a failure here is passed over.
-  printer.newPage();
-  target.toTop();
-  // 5. Page 2.
-  if (sections.sewageOnSecondPage) Hyouji_2(target, sections);
-  Hyouji_3(target, sections);
-  if (sections.verdictIsNo) host.prompter().beep();
-  // 6. The job goes to the printer.
-  painter.end();
+  if (pages.verdictIsNo) host.prompter().beep();
 }
 
 }  // namespace mk

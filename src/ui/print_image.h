@@ -1,12 +1,12 @@
 #pragma once
-// Drawing the printed report: the report font, the surface the renderers
-// draw on (a print-image page or the printer), the three renderers, and
-// FilePrint with its seam to the platform's printers.
+// Printing the report: FilePrint with its seam to the platform's printers,
+// and the printer's page.  The report font and the drawing surface are in
+// paper/report_paint.h.
 //
-// The lines and their colours come ready from SplitReportSections
-// (report/page_split.h); this code only draws them.  Every character is
-// placed at its own column (half-width one column, full-width two), so the
-// columns of the sheet line up whatever the font's own advances are.
+// The lines of each page and their colours come ready from
+// SplitReportPages (report/page_split.h), which alone decides which lines
+// go on page 1 and which on page 2; the print image and the printer only
+// draw the page they are given.
 
 #include <QColor>
 #include <QFont>
@@ -25,13 +25,6 @@ class QWidget;
 namespace mk {
 
 class ScreenHost;
-
-// The three renderers: the title and stormwater section, the sewage section
-// with the combined flow, the facility section with the verdict.  Each part
-// carries its own top margin when it begins a page.
-void Hyouji_1(DrawTarget& target, const PrintSections& sections);
-void Hyouji_2(DrawTarget& target, const PrintSections& sections);
-void Hyouji_3(DrawTarget& target, const PrintSections& sections);
 
 // The printer's page in points: the whole sheet and the top-left corner of
 // its printable area.  With no printer installed: an A4 sheet with the

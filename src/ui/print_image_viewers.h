@@ -12,6 +12,7 @@
 #include "ui/print_image.h"
 
 class QAction;
+class QPainter;
 class QScrollBar;
 
 namespace mk {
@@ -57,6 +58,11 @@ class PrintImageViewer : public QWidget {
   // hides the rainfall-intensity screen; page 2 the rest, with one beep
   // when its verdict is NO.
   void drawPage();
+  // Draws this window's page of a freshly composed report (page 1 or 2 as
+  // SplitReportPages assigns the lines) on `painter` with the screen's
+  // report font, the text starting at the canvas's text origin.  True when
+  // the page drawn holds the NO verdict.  drawPage draws the canvas with it.
+  bool paintPage(QPainter& painter) const;
   // Makes this window the active child window (page 1 draws on activation;
   // it draws here if it was active already).
   void activate();

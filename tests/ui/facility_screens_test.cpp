@@ -9,6 +9,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "fake_screen_host.h"
 #include "ui/facility_screens.h"
 #include "ui/main_input_screen.h"
@@ -174,6 +176,28 @@ TEST_F(FacilityScreensTest, MissingSewageFlowSwitchesTheMainScreenToDirectEntry)
   EXPECT_EQ(host.showResultCount, 0);
   EXPECT_TRUE(box("Form25", "txt3")->isBordered());
   EXPECT_EQ(focused(), box("Form25", "txt3"));
+}
+
+TEST_F(FacilityScreensTest, RectangularSectionWithoutAreaFocusesTheDimensionAtFault) {
+  mainInputs();
+  chooseFacility(5);
+  type("Form1", "txt3", "2");
+  type("Form1", "txt4", "0.015");
+  // A negative height or width passes the empty checks but leaves no area
+  // (or, both negative, no wetted perimeter).
+  const char* noArea = "流水の断面積が０以下のため、流速を計算できません。";
+  const char* noPerimeter = "流水の潤辺長が０以下のため、流速を計算できません。";
+  for (const auto& [height, width, text, fault] :
+       {std::tuple{"-1", "2", noArea, "txt1"}, std::tuple{"1", "-2", noArea, "txt2"},
+        std::tuple{"-1", "-2", noPerimeter, "txt1"}}) {
+    type("Form1", "txt1", height);
+    type("Form1", "txt2", width);
+    run("Form1");
+    EXPECT_EQ(message(), QString::fromUtf8(text)) << height << " " << width;
+    EXPECT_EQ(focused(), box("Form1", fault)) << height << " " << width;
+    EXPECT_EQ(box("Form1", fault)->cursorPosition(), 0);
+    EXPECT_EQ(host.showResultCount, 0);
+  }
 }
 
 }  // namespace

@@ -184,5 +184,21 @@ TEST(PolygonOutlinePoints, ScalesTheLargestCoordinateToOneHundredPixels) {
   EXPECT_FALSE(PolygonOutlinePoints(x, y).ok());
 }
 
+TEST(IrregularChannelScreen, AGapAtAnyXBoxFocusesThatBox) {
+  ChannelFixture f;
+  f.describe();
+  const std::vector<std::pair<QString, QString>> square = {{"0", "0"}, {"0", "1"}, {"1", "1"}, {"1", "0"},
+                                                           {"2", "0"}, {"2", "1"}, {"3", "1"}, {"3", "0"}};
+  // Vertices 3 to 6 are the optional ones: leave each empty in turn, the next filled.
+  for (int gap = 3; gap <= 6; ++gap) {
+    std::vector<std::pair<QString, QString>> points(square.begin(), square.begin() + gap + 2);
+    points[static_cast<std::size_t>(gap)] = {"", ""};
+    f.vertices(points);
+    f.click("Form21", "cmd3");
+    EXPECT_EQ(f.lastMessage(), "頂点のＸ座標が途中で空白になっています。") << gap;
+    EXPECT_EQ(f.focused(), f.box("Form21", QStringLiteral("txt_x%1").arg(gap + 1))) << gap;
+  }
+}
+
 }  // namespace
 }  // namespace mk

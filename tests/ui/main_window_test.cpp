@@ -641,8 +641,10 @@ TEST_F(MainWindowTest, OpenStylesTheWeightedBoxesAndOffersAResultWithoutCapacity
   EXPECT_TRUE(box("Form25", "txt_i")->isBordered());
 
   // The same project with a zero slope, or with neither velocity formula
-  // chosen: the run has no capacity (V = Q2 = 0, so NO), the results screen
-  // shows the stored captions, and the result is offered as after any Open.
+  // chosen: the run has no capacity (V = Q2 = 0, so NO) and the results
+  // screen shows the stored captions.  Open enables the toolbar's save and
+  // print buttons as always; the File menu, which reads Q2 = 0 as "no run
+  // result", then offers none of the result's entries and disables them.
   QFile file(example);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QList<QByteArray> lines = file.readAll().split('\n');
@@ -673,10 +675,12 @@ TEST_F(MainWindowTest, OpenStylesTheWeightedBoxesAndOffersAResultWithoutCapacity
     ASSERT_TRUE(shown("Form26"));
     EXPECT_EQ(control<QLabel>("Form26", "lbl6")->text(), "0.0050");
     EXPECT_EQ(control<QLabel>("Form26", "lbl9")->text(), "1.3063");
+    for (int index : {3, 5, 6}) EXPECT_TRUE(window->toolbarButton(index)->isEnabled()) << index;
     openFileMenu();
     for (const char* entry : {"Men_FOvw", "Men_FSav", "Men_FImg", "Men_FPrn", "Men_FEWri"})
-      EXPECT_TRUE(enabled(entry)) << entry;
-    for (int index : {3, 5, 6}) EXPECT_TRUE(window->toolbarButton(index)->isEnabled()) << index;
+      EXPECT_FALSE(enabled(entry)) << entry;
+    EXPECT_TRUE(enabled("Men_FOpn"));
+    for (int index : {3, 5, 6}) EXPECT_FALSE(window->toolbarButton(index)->isEnabled()) << index;
   }
 }
 

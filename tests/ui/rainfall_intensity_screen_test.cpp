@@ -8,6 +8,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "calc/intensity.h"
 #include "fake_screen_host.h"
 #include "ui/main_input_screen.h"
 #include "ui/rainfall_intensity_screen.h"
@@ -95,6 +96,24 @@ TEST_F(RainfallIntensityScreenTest, ChoosingAFormulaEmptiesTheConstantsAndShowsC
   EXPECT_FALSE(shown("txt6"));
   EXPECT_TRUE(host.record().intensity.opt1);
   EXPECT_FALSE(host.record().intensity.opt5);
+}
+
+TEST_F(RainfallIntensityScreenTest, EachFormulaOptionSelectsTheFormulaItsCaptionNumbers) {
+  open();
+  const std::pair<QString, IntensityFormula> captions[] = {
+      {QStringLiteral("①"), IntensityFormula::One},  {QStringLiteral("②"), IntensityFormula::Two},
+      {QStringLiteral("③"), IntensityFormula::Three}, {QStringLiteral("④"), IntensityFormula::Four},
+      {QStringLiteral("⑤"), IntensityFormula::Five},  {QStringLiteral("⑥"), IntensityFormula::Six}};
+  for (const auto& [caption, formula] : captions) {
+    QRadioButton* clicked = nullptr;
+    for (auto* o : screen->findChildren<QRadioButton*>())
+      if (o->text() == caption) clicked = o;
+    ASSERT_NE(clicked, nullptr) << caption.toStdString();
+    QTest::mouseClick(clicked, Qt::LeftButton, {}, QPoint(8, clicked->height() / 2));
+    EXPECT_EQ(ChosenFormula(host.record().intensity), formula) << caption.toStdString();
+    EXPECT_TRUE(clicked->isChecked());
+    EXPECT_EQ(shown("txt6"), caption == QStringLiteral("⑤") || caption == QStringLiteral("⑥"));
+  }
 }
 
 TEST_F(RainfallIntensityScreenTest, TimeChoicesShowTheirFramesAndSwitchTheEntryStyle) {

@@ -96,5 +96,15 @@ TEST_F(RiverCourseScreenTest, CancelLeavesRiverCourseMode) {
   EXPECT_EQ(intensity->focusWidget(), intensity->findChild<QWidget*>("txt4"));
 }
 
+TEST_F(RiverCourseScreenTest, ASlopeWithoutALengthAsksForTheLength) {
+  open();
+  option("opt2")->click();
+  QTest::keyClicks(box("txt2"), "0.005");
+  button("cmd1")->click();
+  EXPECT_EQ(host.prompter_.lastText(), "河道延長を入力してください。");
+  EXPECT_TRUE(box("txt1")->hasFocus());
+  EXPECT_TRUE(dialog->isVisible());
+}
+
 }  // namespace
 }  // namespace mk

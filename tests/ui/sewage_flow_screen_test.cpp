@@ -173,5 +173,26 @@ TEST_F(SewageFlowScreenTest, DirectEntryDiscardsTheScreenAndItsNumbers) {
   EXPECT_EQ(host.statusNotice(), kNoticeN4);
 }
 
+TEST_F(SewageFlowScreenTest, AFlowTooLargeToComputeIsRefusedForEachClass) {
+  open();
+  const QString huge(200, QLatin1Char('9'));  // about 1e200: the product is beyond the largest double
+  struct Case {
+    const char* option;
+    const char* focus;
+  };
+  for (const Case& c : {Case{"opt1", "txt_p"}, Case{"opt2", "txt_p"}, Case{"opt3", "txt_a"}}) {
+    option(c.option)->click();
+    for (const char* name : {"txt_p", "txt_q1", "txt_a", "txt_q2"})
+      if (box(name)->isEnabled()) QTest::keyClicks(box(name), huge);
+    host.prompter_.clear();
+    button("cmd1")->click();
+    EXPECT_EQ(host.prompter_.lastText(), "値が大きすぎるため、計画汚水量を計算できません。入力値を確認してください。")
+        << c.option;
+    EXPECT_TRUE(box(c.focus)->hasFocus()) << c.option;
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(host.record().main.txt3, "");
+  }
+}
+
 }  // namespace
 }  // namespace mk

@@ -49,11 +49,18 @@ TEST(EnterOrder, MovesAlongTheOrderAndSelectsTheNextText) {
 
 namespace mk {
 namespace {
-TEST(FakeScreenHost, UnknownScreensAreNotCreated) {
+// The factory makes each screen by its form name, and nothing for a name
+// it does not know.
+TEST(CreateScreen, EachFormNameGivesTheScreenOfThatName) {
   testing::FakeScreenHost host;
-  EXPECT_EQ(host.screen("FormXX"), nullptr);
-  host.setStatusNotice("abc");
-  EXPECT_EQ(host.statusNotice(), "abc");
+  NewProject(host.record());
+  for (const char* form : {"Form12", "Form13", "Form16", "Form22", "Form28", "Form17", "Form18", "Form19", "Form20",
+                           "Form21", "Form4", "Form25", "Form2", "Form5", "Form1", "Form26", "Form7", "Form3"}) {
+    QWidget* screen = host.screen(QString::fromLatin1(form));
+    ASSERT_NE(screen, nullptr) << form;
+    EXPECT_EQ(screen->objectName(), QString::fromLatin1(form));
+  }
+  EXPECT_EQ(CreateScreen(QStringLiteral("FormXX"), host, nullptr), nullptr);
 }
 }  // namespace
 }  // namespace mk
