@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <queue>
 #include <unordered_map>
@@ -119,10 +121,40 @@ const std::vector<NetworkColumn>& NetworkColumns() {
 
 std::string ExactDecimalText(double value) {
   if (!std::isfinite(value)) return "0";
+#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
   // The longest fixed form of a double (the smallest subnormal) has 1075 digits.
   char buffer[1100];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
   return std::string(buffer, result.ptr);
+#else
+  // Without the floating-point to_chars: the fewest significant digits
+  // that read back to the same value, laid out without an exponent.
+  char buffer[40];
+  for (int precision = 0; precision <= 16; ++precision) {
+    std::snprintf(buffer, sizeof buffer, "%.*e", precision, std::fabs(value));
+    if (std::strtod(buffer, nullptr) == std::fabs(value)) break;
+  }
+  std::string digits;  // buffer: d.ddde[+-]XX
+  const char* p = buffer;
+  for (; *p && *p != 'e'; ++p) {
+    if (*p >= '0' && *p <= '9') digits += *p;
+  }
+  const int point = (*p == 'e' ? std::atoi(p + 1) : 0) + 1;  // digits before the decimal point
+  std::string text = std::signbit(value) ? "-" : "";
+  if (point <= 0) {
+    text += "0." + std::string(static_cast<std::size_t>(-point), '0') + digits;
+  } else if (point > static_cast<int>(digits.size())) {
+    // A whole number past the shortest digits: its exact digits, as to_chars gives them.
+    char whole[400];
+    std::snprintf(whole, sizeof whole, "%.0f", std::fabs(value));
+    text += whole;
+  } else if (point == static_cast<int>(digits.size())) {
+    text += digits;
+  } else {
+    text += digits.substr(0, static_cast<std::size_t>(point)) + "." + digits.substr(static_cast<std::size_t>(point));
+  }
+  return text;
+#endif
 }
 
 namespace {
