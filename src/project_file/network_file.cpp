@@ -516,6 +516,8 @@ bool ParseCsv(const std::string& text, std::vector<std::vector<std::string>>& re
 NetworkCsvExport ExportNetworkCsv(const std::vector<NetworkSegment>& segments) {
   NetworkCsvExport out;
   std::string text;
+  std::vector<std::vector<std::string>> rows;
+  rows.reserve(segments.size());
   auto putRecord = [&](const std::vector<std::string>& fields) {
     for (std::size_t k = 0; k < fields.size(); ++k) {
       if (k) text += ',';
@@ -524,21 +526,29 @@ NetworkCsvExport ExportNetworkCsv(const std::vector<NetworkSegment>& segments) {
     text += "\r\n";
   };
   putRecord(NetworkCsvHeader());
-  for (std::size_t row = 0; row < segments.size(); ++row) {
-    const std::vector<std::string> values = SegmentValues(segments[row]);
-    for (std::size_t k = 0; k < values.size(); ++k) {
-      std::string badChar;
-      if (!EncodeCp932(values[k], &badChar)) {
-        out.error = QStringLiteral("「%1」はCSVに書き出せない文字です（%2行目の%3「%4」）。この文字を別の文字に直してから書き出してください。")
-                        .arg(Q(badChar))
-                        .arg(row + 1)
-                        .arg(Q(NetworkCsvHeader()[k]), Q(values[k]));
-        return out;
-      }
-    }
-    putRecord(values);
+  for (const NetworkSegment& segment : segments) {
+    rows.push_back(SegmentValues(segment));
+    putRecord(rows.back());
   }
-  out.bytes = *EncodeCp932(text);
+  // The whole text at once: a character is judged where it stands (a
+  // byte-order mark inside a value is a character CP932 lacks, not a mark
+  // to drop as it would be at the start of a text of its own).
+  std::string badChar;
+  const std::optional<QByteArray> encoded = EncodeCp932(text, &badChar);
+  if (encoded) {
+    out.bytes = *encoded;
+    return out;
+  }
+  QString where;
+  for (std::size_t row = 0; row < rows.size() && where.isEmpty(); ++row) {
+    for (std::size_t k = 0; k < rows[row].size(); ++k) {
+      if (rows[row][k].find(badChar) == std::string::npos) continue;
+      where = QStringLiteral("%1行目の%2「%3」").arg(row + 1).arg(Q(NetworkCsvHeader()[k]), Q(rows[row][k]));
+      break;
+    }
+  }
+  out.error = QStringLiteral("「%1」はCSVに書き出せない文字です（%2）。この文字を別の文字に直してから書き出してください。")
+                  .arg(Q(badChar), where);
   return out;
 }
 

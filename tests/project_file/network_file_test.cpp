@@ -139,6 +139,9 @@ TEST(NetworkFile, CsvRefusals) {
   const NetworkCsvExport csv = ExportNetworkCsv(segments);
   EXPECT_TRUE(csv.error.startsWith(QStringLiteral("「🙂」はCSVに書き出せない文字です（3行目の施設名「管🙂」）。")))
       << csv.error.toStdString();
+  // A byte-order mark inside a value, even at a value's start, is refused too.
+  segments[2].facilityName = "\xEF\xBB\xBF";
+  EXPECT_TRUE(ExportNetworkCsv(segments).error.contains(QStringLiteral("3行目の施設名")));
 
   const QByteArray header = ExportNetworkCsv({}).bytes;
   const std::pair<QByteArray, const char*> cases[] = {
