@@ -1,7 +1,9 @@
 // Screen tests: one QApplication for the whole program, headless.
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,6 +23,11 @@ class FreshSettings : public ::testing::EmptyTestEventListener {
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
                                                                     : qgetenv("QT_QPA_PLATFORM"));
+  // A home folder of this test process's own: CTest runs tests in parallel
+  // processes, which must not share settings, recovery files or the
+  // documents folder (nor touch the user's).
+  QTemporaryDir home(QDir::tempPath() + QStringLiteral("/mirukana-ui-test-XXXXXX"));
+  if (home.isValid()) qputenv("HOME", QFile::encodeName(home.path()));
   QApplication app(argc, argv);
   QStandardPaths::setTestModeEnabled(true);
   ::testing::InitGoogleTest(&argc, argv);
