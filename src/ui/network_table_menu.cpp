@@ -78,6 +78,7 @@ NetworkTableScreen* NetworkTableMenu::showScreen() {
     // As large as the table wants, within the work area.
     const QSize area = window_.workArea()->viewport()->size();
     sub->resize(sub->sizeHint().expandedTo(screen->size()).boundedTo(area.isEmpty() ? screen->size() : area));
+    sub->move(0, 0);
     screen_ = screen;
   }
   auto* sub = qobject_cast<QMdiSubWindow*>(screen_->parentWidget());

@@ -698,19 +698,22 @@ QWidget* NetworkTableScreen::buildSettings() {
   second->addWidget(label(QStringLiteral("流入時間 t1=")));
   second->addWidget(t1_);
   second->addWidget(label(QStringLiteral("min")));
-  second->addSpacing(12);
-  second->addWidget(velocity_);
-  second->addSpacing(12);
-  second->addWidget(groundwaterOn_);
-  second->addWidget(groundwater_);
-  second->addWidget(label(QStringLiteral("％")));
-  second->addSpacing(8);
-  second->addWidget(surchargeOn_);
-  second->addWidget(surcharge_);
-  second->addWidget(label(QStringLiteral("％増し")));
   second->addStretch(1);
+  auto* third = new QHBoxLayout;
+  third->addWidget(label(QStringLiteral("流速の計算方法")));
+  third->addWidget(velocity_);
+  third->addSpacing(12);
+  third->addWidget(groundwaterOn_);
+  third->addWidget(groundwater_);
+  third->addWidget(label(QStringLiteral("％")));
+  third->addSpacing(8);
+  third->addWidget(surchargeOn_);
+  third->addWidget(surcharge_);
+  third->addWidget(label(QStringLiteral("％増し")));
+  third->addStretch(1);
   grid->addLayout(first, 0, 0);
   grid->addLayout(second, 1, 0);
+  grid->addLayout(third, 2, 0);
   return panel;
 }
 
