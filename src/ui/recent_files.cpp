@@ -64,12 +64,10 @@ QString RecentFiles::startFolder(const std::function<QString()>& fallback) const
   return fallback();
 }
 
-void RecentFiles::openEntry(int index) {
-  QStringList list = files();
-  if (index < 0 || index >= list.size()) return;
-  const QString path = list.at(index);
+void RecentFiles::openEntry(const QString& path) {
   if (!QFileInfo(path).isFile()) {
-    list.removeAt(index);
+    QStringList list = files();
+    list.removeAll(path);
     store(list);
     prompter_.error(window_, QStringLiteral("「%1」が見つかりません。最近使ったファイルから削除しました。")
                                  .arg(QDir::toNativeSeparators(path)));
@@ -89,7 +87,7 @@ void RecentFiles::rebuildMenu() {
     shown.replace(QLatin1Char('&'), QLatin1String("&&"));
     QAction* entry = menu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
     entry->setObjectName(QStringLiteral("Men_FRec%1").arg(i + 1));
-    connect(entry, &QAction::triggered, this, [this, i] { openEntry(i); });
+    connect(entry, &QAction::triggered, this, [this, path = list.at(i)] { openEntry(path); });
   }
   menu_->menuAction()->setEnabled(!list.isEmpty());
 }

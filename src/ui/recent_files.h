@@ -37,9 +37,9 @@ class RecentFiles : public QObject {
   // The folder of the file opened or saved last when it still exists,
   // otherwise `fallback()`.
   QString startFolder(const std::function<QString()>& fallback) const;
-  // Opens the list's entry (0 = newest); a file that no longer exists is
-  // taken off the list with a message.
-  void openEntry(int index);
+  // Opens an entry of the list; a file that no longer exists is taken off
+  // the list with a message.
+  void openEntry(const QString& path);
 
   static constexpr int kMaxFiles = 8;
 
