@@ -324,6 +324,12 @@ TEST_F(NetworkTableScreenTest, ClosingAnUnsavedTableAsksFirst) {
   ASSERT_EQ(prompter.requests.size(), 1);
   EXPECT_EQ(prompter.requests[0].title, QStringLiteral("確認"));
   ASSERT_NE(menu->screen(), nullptr);
+  // Quitting the program asks about the table before anything else.
+  prompter.clear();
+  prompter.answers = {PromptAnswer::Cancel};
+  EXPECT_FALSE(window->close());
+  ASSERT_EQ(prompter.requests.size(), 1);
+  EXPECT_TRUE(prompter.requests[0].text.startsWith(QStringLiteral("流量計算表の変更が保存されていません")));
   prompter.answers = {PromptAnswer::Ok};
   sub->close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
