@@ -6,6 +6,7 @@
 #include <emscripten/val.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -19,6 +20,7 @@
 #include "calc/check_run.h"
 #include "calc/flow_time.h"
 #include "calc/intensity.h"
+#include "calc/network.h"
 #include "calc/polygon_drawing.h"
 #include "calc/recompute.h"
 #include "calc/runoff.h"
@@ -597,6 +599,235 @@ class WebProject {
   ProjectRecord record_;
 };
 
+// ------------------------------------------------------------ the network table
+
+// The network flow table: its own record (settings and segment rows as
+// typed), computed whole after every edit as the desktop's table does.
+class WebNetwork {
+ public:
+  int size() const { return static_cast<int>(record_.segments.size()); }
+
+  void addSegment() { record_.segments.push_back(NewNetworkSegment()); }
+  void removeSegment(int i) {
+    if (valid(i)) record_.segments.erase(record_.segments.begin() + i);
+  }
+
+  // A setting by its field key (the percentages as "groundwater_percent"
+  // and "surcharge_percent"; the formula as 1..6, the velocity formula as
+  // 0 Manning or 1 Kutter).
+  val setting(const std::string& key) {
+    NetworkSettings& s = record_.settings;
+    if (key == network_field::kFormula) return val(static_cast<int>(s.formula) + 1);
+    if (key == network_field::kVelocity) return val(s.velocity == VelocityFormula::Kutter ? 1 : 0);
+    if (key == network_field::kGroundwater) return val(s.groundwater);
+    if (key == network_field::kSurcharge) return val(s.surcharge);
+    if (std::string* text = settingText(key)) return val(*text);
+    return val::undefined();
+  }
+  bool setSetting(const std::string& key, val value) {
+    NetworkSettings& s = record_.settings;
+    if (key == network_field::kFormula) {
+      s.formula = static_cast<IntensityFormula>(std::clamp(value.as<int>(), 1, 6) - 1);
+    } else if (key == network_field::kVelocity) {
+      s.velocity = value.as<int>() == 1 ? VelocityFormula::Kutter : VelocityFormula::Manning;
+    } else if (key == network_field::kGroundwater) {
+      s.groundwater = value.as<bool>();
+    } else if (key == network_field::kSurcharge) {
+      s.surcharge = value.as<bool>();
+    } else if (std::string* text = settingText(key)) {
+      *text = value.as<std::string>();
+    } else {
+      return false;
+    }
+    return true;
+  }
+
+  // One segment's inputs by field key: texts as typed, the kind (0..5), the
+  // catalogue size and the depth as list indexes.
+  val segment(int i) {
+    if (!valid(i)) return val::undefined();
+    NetworkSegment& s = record_.segments[static_cast<std::size_t>(i)];
+    val out = val::object();
+    for (const char* key : kSegmentTextKeys) out.set(key, *segmentText(s, key));
+    out.set(network_field::kKind, static_cast<int>(s.kind));
+    out.set(network_field::kSize, s.sizeIndex);
+    out.set(network_field::kDepth, s.depthIndex);
+    return out;
+  }
+
+  // Stores one input of a segment.  A new kind brings its material's
+  // roughness, its depth list's default depth when the list changes, and
+  // the catalogue size nearest the diameter the row had, as on the desktop.
+  bool setSegment(int i, const std::string& key, val value) {
+    if (!valid(i)) return false;
+    NetworkSegment& s = record_.segments[static_cast<std::size_t>(i)];
+    if (key == network_field::kKind) {
+      const auto kind = static_cast<NetworkFacilityKind>(std::clamp(value.as<int>(), 0, 5));
+      if (kind == s.kind) return true;
+      double previousD = 0.0;
+      if (const auto material = MaterialFromKind(static_cast<int>(s.kind)))
+        if (const auto size = LookupPipe(*material, s.sizeIndex)) previousD = size->D;
+      if (NetworkDepthList(s.kind) != NetworkDepthList(kind)) s.depthIndex = NetworkDefaultDepthIndex(kind);
+      s.roughness = NetworkDefaultRoughness(kind);
+      s.kind = kind;
+      if (const auto material = MaterialFromKind(static_cast<int>(kind))) {
+        const auto& sizes = PipeSizes(*material);
+        s.sizeIndex = 0;
+        for (std::size_t k = 1; k < sizes.size(); ++k) {
+          if (std::abs(sizes[k].D - previousD) < std::abs(sizes[static_cast<std::size_t>(s.sizeIndex)].D - previousD))
+            s.sizeIndex = static_cast<int>(k);
+        }
+      }
+    } else if (key == network_field::kSize) {
+      s.sizeIndex = value.as<int>();
+    } else if (key == network_field::kDepth) {
+      s.depthIndex = value.as<int>();
+    } else if (std::string* text = segmentText(s, key)) {
+      *text = value.as<std::string>();
+    } else {
+      return false;
+    }
+    return true;
+  }
+
+  // The table, or why not: {ok, refusal {message, row, field}, rows in the
+  // record's order {texts (NetworkColumns' order), no}, order, noCount}.
+  val compute() {
+    const NetworkComputation computed = ComputeNetwork(record_);
+    val result = val::object();
+    result.set("ok", computed.ok());
+    result.set("refusal", computed.ok() ? val::null() : RefusalValue(*computed.refusal));
+    val rows = val::array();
+    val order = val::array();
+    int no = 0;
+    if (computed.ok()) {
+      for (const NetworkRow& row : computed.table.rows) {
+        val one = val::object();
+        one.set("texts", StringsValue(NetworkRowTexts(record_, row)));
+        one.set("no", row.verdict == Verdict::NO);
+        no += row.verdict == Verdict::NO ? 1 : 0;
+        rows.call<void>("push", one);
+      }
+      for (int segment : computed.table.order) order.call<void>("push", segment);
+    }
+    result.set("rows", rows);
+    result.set("order", order);
+    result.set("noCount", no);
+    return result;
+  }
+
+  // The sizing proposal of every segment (record order): null where the
+  // segment gets none (not a catalogue pipe), else {changes, size (the
+  // proposed size's name, null when no size passes)}; or the refusal.
+  val sizing() {
+    const NetworkSizing sizing = ProposeNetworkSizes(record_);
+    val result = val::object();
+    result.set("refusal", sizing.refusal ? RefusalValue(*sizing.refusal) : val::null());
+    val proposals = val::array();
+    for (const NetworkSizeProposal& p : sizing.proposals) {
+      if (!p.catalogue) {
+        proposals.call<void>("push", val::null());
+        continue;
+      }
+      val one = val::object();
+      one.set("changes", p.changes());
+      std::optional<CatalogueSize> size;
+      const auto material = MaterialFromKind(static_cast<int>(record_.segments[static_cast<std::size_t>(p.segment)].kind));
+      if (material && p.proposedSize) size = LookupPipe(*material, *p.proposedSize);
+      one.set("size", size ? val(size->storedName) : val::null());
+      proposals.call<void>("push", one);
+    }
+    result.set("proposals", proposals);
+    return result;
+  }
+
+  // Applies the proposals (all, or one segment's); false when the table
+  // cannot be computed.
+  bool applySizing(int segment) {
+    const NetworkSizing sizing = ProposeNetworkSizes(record_);
+    if (sizing.refusal) return false;
+    ApplySizeProposals(record_, sizing, segment);
+    return true;
+  }
+
+ private:
+  static constexpr const char* kSegmentTextKeys[] = {
+      network_field::kName,  network_field::kUpstream,     network_field::kDownstream, network_field::kLength,
+      network_field::kArea,  network_field::kRunoff,       network_field::kSewage,     network_field::kFacilityName,
+      network_field::kDiameter, network_field::kWidth,     network_field::kHeight,     network_field::kSlope,
+      network_field::kRoughness};
+
+  bool valid(int i) const { return i >= 0 && i < size(); }
+
+  std::string* settingText(const std::string& key) {
+    NetworkSettings& s = record_.settings;
+    if (key == network_field::kTitle) return &s.title;
+    if (key == network_field::kA) return &s.a;
+    if (key == network_field::kB) return &s.b;
+    if (key == network_field::kC) return &s.c;
+    if (key == network_field::kD) return &s.d;
+    if (key == network_field::kT1) return &s.t1;
+    if (key == "groundwater_percent") return &s.groundwaterPercent;
+    if (key == "surcharge_percent") return &s.surchargePercent;
+    if (key == network_field::kOutlet) return &s.outlet;
+    return nullptr;
+  }
+
+  static std::string* segmentText(NetworkSegment& s, const std::string& key) {
+    if (key == network_field::kName) return &s.name;
+    if (key == network_field::kUpstream) return &s.upstream;
+    if (key == network_field::kDownstream) return &s.downstream;
+    if (key == network_field::kLength) return &s.length;
+    if (key == network_field::kArea) return &s.area;
+    if (key == network_field::kRunoff) return &s.c;
+    if (key == network_field::kSewage) return &s.sewage;
+    if (key == network_field::kFacilityName) return &s.facilityName;
+    if (key == network_field::kDiameter) return &s.D;
+    if (key == network_field::kWidth) return &s.B;
+    if (key == network_field::kHeight) return &s.H;
+    if (key == network_field::kSlope) return &s.slope;
+    if (key == network_field::kRoughness) return &s.roughness;
+    return nullptr;
+  }
+
+  static val RefusalValue(const NetworkRefusal& refusal) {
+    val out = val::object();
+    out.set("message", refusal.message);
+    out.set("row", refusal.segment);
+    out.set("field", refusal.field);
+    return out;
+  }
+
+  NetworkRecord record_;
+};
+
+// The table's columns: {caption, field (null for a computed column)}.
+val NetworkColumnsValue() {
+  val array = val::array();
+  for (const NetworkColumn& column : NetworkColumns()) {
+    val one = val::object();
+    one.set("caption", std::string(column.caption));
+    one.set("field", column.field ? val(std::string(column.field)) : val::null());
+    array.call<void>("push", one);
+  }
+  return array;
+}
+
+// A network segment kind's lists: the catalogue sizes as the table names
+// them ("VP - φ200"; none for the other kinds) and the depth entries.
+val NetworkSizeNames(int kind) {
+  val array = val::array();
+  if (const auto material = MaterialFromKind(kind))
+    for (const CatalogueSize& size : PipeSizes(*material)) array.call<void>("push", size.storedName);
+  return array;
+}
+val NetworkDepthChoices(int kind) {
+  val array = val::array();
+  const auto k = static_cast<NetworkFacilityKind>(std::clamp(kind, 0, 5));
+  for (const DepthChoice& choice : DepthChoiceList(NetworkDepthList(k))) array.call<void>("push", choice.text);
+  return array;
+}
+
 // ------------------------------------------------------------ catalogues
 
 val PipeSizeLabels(int kind) {
@@ -674,6 +905,21 @@ EMSCRIPTEN_BINDINGS(mirukana) {
       .function("projectFileLines", &mk::WebProject::projectFileLines)
       .function("projectFileBytes", &mk::WebProject::projectFileBytes)
       .function("sizeTable", &mk::WebProject::sizeTable);
+  class_<mk::WebNetwork>("Network")
+      .constructor<>()
+      .function("size", &mk::WebNetwork::size)
+      .function("addSegment", &mk::WebNetwork::addSegment)
+      .function("removeSegment", &mk::WebNetwork::removeSegment)
+      .function("setting", &mk::WebNetwork::setting)
+      .function("setSetting", &mk::WebNetwork::setSetting)
+      .function("segment", &mk::WebNetwork::segment)
+      .function("setSegment", &mk::WebNetwork::setSegment)
+      .function("compute", &mk::WebNetwork::compute)
+      .function("sizing", &mk::WebNetwork::sizing)
+      .function("applySizing", &mk::WebNetwork::applySizing);
+  function("networkColumns", &mk::NetworkColumnsValue);
+  function("networkSizeNames", &mk::NetworkSizeNames);
+  function("networkDepthChoices", &mk::NetworkDepthChoices);
   function("decoderMismatches", &mk::DecoderMismatches);
   function("pipeSizeLabels", &mk::PipeSizeLabels);
   function("depthChoices", &mk::DepthChoices);

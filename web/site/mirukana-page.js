@@ -603,6 +603,239 @@
     $('sizing-table').hidden = table.rows.length === 0;
   }
 
+
+  // ---------------------------------------------------------------- network table
+
+  // The network flow table: settings and segment rows typed here, the whole
+  // table computed by the core after every edit (as the desktop's table);
+  // 計算 shows why it cannot be computed and goes to the cell named.
+  let network = null;
+  let netColumns = [];
+  const FACILITY_PARTS = [['kind', '管種'], ['size', '管径'], ['facility_name', '施設名'],
+    ['diameter', '直径 D(m)'], ['width', '巾 B(m)'], ['height', '高さ H(m)']];
+  const NET_TEXT_FIELDS = ['name', 'upstream', 'downstream'];
+  const KIND_CAPTIONS = ['ＶＰ管', 'ＶＵ管', '強化プラスチック複合管', 'ヒューム管', 'その他円形管', '矩形管'];
+  const netId = (row, field) => 'net-' + row + '-' + field;
+
+  function netControl(tag, row, field, caption) {
+    const el = document.createElement(tag);
+    el.id = netId(row, field);
+    el.dataset.row = String(row);
+    el.dataset.netField = field;
+    el.setAttribute('aria-label', (row + 1) + '行目 ' + caption);
+    el.setAttribute('aria-description', field);
+    return el;
+  }
+
+  function buildNetworkHead() {
+    netColumns = toArray(core.networkColumns());
+    const tr = $('net-table').tHead.rows[0];
+    for (const caption of ['', ...netColumns.map((c) => c.caption), '寸法提案']) {
+      const th = document.createElement('th');
+      th.textContent = caption;
+      tr.appendChild(th);
+    }
+  }
+
+  function buildNetworkRow(row) {
+    const tr = document.createElement('tr');
+    const head = document.createElement('td');
+    head.textContent = String(row + 1);
+    const remove = document.createElement('button');
+    remove.type = 'button';
+    remove.id = netId(row, 'delete');
+    remove.textContent = '削除';
+    remove.setAttribute('aria-label', (row + 1) + '行目を削除');
+    remove.setAttribute('aria-description', 'cmd_delete');
+    remove.addEventListener('click', () => { network.removeSegment(row); netEdited(); });
+    head.appendChild(remove);
+    tr.appendChild(head);
+    for (const column of netColumns) {
+      const td = document.createElement('td');
+      if (column.field === 'kind') {
+        td.className = 'in facility';
+        for (const [field, caption] of FACILITY_PARTS) {
+          const el = netControl(field === 'kind' || field === 'size' ? 'select' : 'input', row, field, caption);
+          if (field === 'kind') fillSelect(el, KIND_CAPTIONS);
+          if (el.tagName === 'INPUT') el.placeholder = caption;
+          // Each part in its own span, shown for the kinds that have it; D
+          // after "φ", H after "×", as the cell's text reads.
+          const part = document.createElement('span');
+          part.textContent = { diameter: ' φ', height: '×' }[field] || '';
+          part.appendChild(el);
+          td.appendChild(part);
+        }
+      } else if (column.field === 'depth') {
+        td.className = 'in';
+        td.appendChild(netControl('select', row, 'depth', column.caption));
+      } else if (column.field) {
+        td.className = 'in';
+        const input = netControl('input', row, column.field, column.caption);
+        if (NET_TEXT_FIELDS.includes(column.field)) input.className = 'text';
+        td.appendChild(input);
+      }
+      tr.appendChild(td);
+    }
+    const proposal = document.createElement('td');
+    proposal.className = 'proposal';
+    tr.appendChild(proposal);
+    return tr;
+  }
+
+  function showNetworkRow(tr, row, segment) {
+    for (const el of tr.querySelectorAll('[data-net-field]')) {
+      const field = el.dataset.netField;
+      if (field === 'size' && el.dataset.kind !== String(segment.kind)) {
+        el.dataset.kind = String(segment.kind);
+        fillSelect(el, toArray(core.networkSizeNames(segment.kind)));
+      }
+      const depthList = segment.kind === 5 ? 'rectangular' : 'circular';
+      if (field === 'depth' && el.dataset.list !== depthList) {
+        el.dataset.list = depthList;
+        fillSelect(el, toArray(core.networkDepthChoices(segment.kind)));
+      }
+      setControl(el, segment[field]);
+    }
+    const catalogue = segment.kind <= 3;
+    const part = (field, shown) => { $(netId(row, field)).parentElement.hidden = !shown; };
+    part('size', catalogue);
+    part('facility_name', !catalogue);
+    part('diameter', segment.kind === 4);
+    part('width', segment.kind === 5);
+    part('height', segment.kind === 5);
+  }
+
+  function netRefresh() {
+    for (const el of document.querySelectorAll('[data-net]')) {
+      const value = network.setting(el.dataset.net);
+      if (el.tagName === 'SELECT') el.value = String(value);
+      else setControl(el, value);
+    }
+    const cd = network.setting('formula') >= 5;
+    $('net-c').disabled = !cd;
+    $('net-d').disabled = !cd;
+    $('net-groundwater_percent').disabled = !network.setting('groundwater');
+    $('net-surcharge_percent').disabled = !network.setting('surcharge');
+
+    const body = $('net-table').tBodies[0];
+    const count = network.size();
+    while (body.rows.length > count) body.lastChild.remove();
+    while (body.rows.length < count) body.appendChild(buildNetworkRow(body.rows.length));
+    const result = network.compute();
+    const rows = toArray(result.rows);
+    const sizing = result.ok ? toArray(network.sizing().proposals) : [];
+    for (let r = 0; r < count; r++) {
+      const tr = body.rows[r];
+      showNetworkRow(tr, r, network.segment(r));
+      const texts = rows[r] ? toArray(rows[r].texts) : [];
+      netColumns.forEach((column, c) => {
+        if (!column.field) tr.cells[c + 1].textContent = texts[c] || '';
+      });
+      tr.classList.toggle('no', !!(rows[r] && rows[r].no));
+      const cell = tr.cells[tr.cells.length - 1];
+      cell.textContent = '';
+      const p = sizing[r];
+      if (p && !p.size) cell.textContent = '適合なし';
+      if (p && p.size && p.changes) {
+        cell.textContent = '→ ' + p.size;
+        const apply = document.createElement('button');
+        apply.type = 'button';
+        apply.id = netId(r, 'apply');
+        apply.textContent = '適用';
+        apply.setAttribute('aria-label', (r + 1) + '行目の寸法提案を適用');
+        apply.setAttribute('aria-description', 'cmd_apply');
+        apply.addEventListener('click', () => { network.applySizing(r); netEdited(); });
+        cell.appendChild(apply);
+      }
+    }
+    const summary = $('net-summary');
+    summary.className = '';
+    if (!result.ok) {
+      summary.textContent = result.refusal.message;
+      summary.className = 'refused';
+    } else if (count === 0) {
+      summary.textContent = '行追加で区間を入力してください。';
+    } else if (result.noCount === 0) {
+      summary.textContent = '全' + count + '区間 O.K';
+    } else {
+      summary.textContent = count + '区間中 ' + result.noCount + '区間が NO です。';
+      summary.className = 'no';
+    }
+    return result;
+  }
+
+  function netEdited() {
+    clearMessage();
+    netRefresh();
+  }
+
+  // The control a refusal names: the setting, or the segment's cell (the
+  // row's 路線番号 for a computed value).
+  function netFocus(refusal) {
+    let id;
+    if (refusal.row < 0) {
+      const percent = { groundwater: 'groundwater_percent', surcharge: 'surcharge_percent' }[refusal.field];
+      id = percent && network.setting(refusal.field) ? 'net-' + percent : 'net-' + refusal.field;
+      if (!$(id)) id = 'net-formula';
+    } else {
+      id = netId(refusal.row, refusal.field);
+      const el = $(id);
+      if (!el || el.closest('[hidden]')) id = netId(refusal.row, 'name');
+    }
+    $(id).focus();
+  }
+
+  // 計算 and the proposals' apply: the refusal and its cell when the table
+  // cannot be computed.
+  function netCheck() {
+    clearMessage();
+    const result = netRefresh();
+    if (result.ok) return true;
+    fail(result.refusal.message);
+    netFocus(result.refusal);
+    return false;
+  }
+
+  function wireNetwork() {
+    network = new core.Network();
+    buildNetworkHead();
+    for (const el of document.querySelectorAll('[data-net]')) {
+      const key = el.dataset.net;
+      el.setAttribute('aria-description', key);
+      if (el.type === 'checkbox') {
+        el.addEventListener('change', () => { network.setSetting(key, el.checked); netEdited(); });
+      } else if (el.tagName === 'SELECT') {
+        el.addEventListener('change', () => { network.setSetting(key, Number(el.value)); netEdited(); });
+      } else {
+        el.addEventListener('input', () => { network.setSetting(key, el.value); netEdited(); });
+      }
+    }
+    const body = $('net-table').tBodies[0];
+    body.addEventListener('input', (event) => {
+      const el = event.target;
+      if (el.tagName !== 'INPUT' || !el.dataset.netField) return;
+      network.setSegment(Number(el.dataset.row), el.dataset.netField, el.value);
+      netEdited();
+    });
+    body.addEventListener('change', (event) => {
+      const el = event.target;
+      if (el.tagName !== 'SELECT' || !el.dataset.netField) return;
+      network.setSegment(Number(el.dataset.row), el.dataset.netField, el.selectedIndex);
+      netEdited();
+    });
+    for (const [id, name] of [['net-add', 'cmd_add'], ['net-apply-all', 'cmd_apply_all'], ['net-run', 'cmd_check']]) {
+      $(id).setAttribute('aria-description', name);
+    }
+    $('net-add').addEventListener('click', () => {
+      network.addSegment();
+      netEdited();
+      $(netId(network.size() - 1, 'name')).focus();
+    });
+    $('net-apply-all').addEventListener('click', () => { if (netCheck()) { network.applySizing(-1); netEdited(); } });
+    $('net-run').addEventListener('click', netCheck);
+    netRefresh();
+  }
+
   // ---------------------------------------------------------------- start
 
   MirukanaCore().then((instance) => {
@@ -618,6 +851,7 @@
       el.setAttribute('aria-description', el.id.slice(el.id.indexOf('-') + 1));
     }
     wire();
+    wireNetwork();
     openInForce();
     refresh();
     status(NOTICE_MAIN);

@@ -1,0 +1,99 @@
+// The network flow table typed through the page from the example table
+// file's values must give, cell for cell, what the desktop's report command
+// prints for that file; a refused input shows its message and focus, and a
+// NO row is marked.
+'use strict';
+
+const test = require('node:test');
+const assert = require('node:assert');
+const fs = require('node:fs');
+const path = require('node:path');
+const { spawnSync } = require('node:child_process');
+const { launch, openPage, root } = require('./browser');
+
+const reportCommand = process.env.MIRUKANA_REPORT || path.join(root, 'build', 'bin', 'mirukana-report');
+const tableFile = path.join(root, 'tests', 'data', 'network', 'example.mkt');
+
+// The example file's settings (key=value) and segment rows (by column key).
+function readTableFile() {
+  const lines = fs.readFileSync(tableFile, 'utf8').split('\n');
+  const at = lines.indexOf('[segments]');
+  const settings = Object.fromEntries(lines.slice(1, at).map((l) => [l.slice(0, l.indexOf('=')), l.slice(l.indexOf('=') + 1)]));
+  const keys = lines[at + 1].split('\t');
+  const segments = lines.slice(at + 2).filter((l) => l).map((l) => {
+    const values = l.split('\t');
+    return Object.fromEntries(keys.map((k, i) => [k, values[i]]));
+  });
+  return { settings, segments };
+}
+
+test('network flow table typed in the page as the desktop computes it', async (t) => {
+  const chromium = await launch();
+  t.after(() => chromium.close());
+  const { page, errors } = await openPage(chromium.browser);
+  const { settings, segments } = readTableFile();
+
+  // Types over what the box holds (nothing for an empty value).
+  async function type(id, text) {
+    if (!text) return;
+    await page.click('#' + id, { clickCount: 3 });
+    await page.keyboard.type(text);
+  }
+  // Chooses the option whose text is `text` (or starts with it).
+  async function choose(id, text) {
+    const value = await page.$eval('#' + id, (e, t) => Array.from(e.options).find((o) => o.textContent.startsWith(t)).value, text);
+    await page.select('#' + id, value);
+  }
+
+  await choose('net-formula', settings.formula);
+  for (const key of ['title', 'a', 'b', 'c', 'd', 't1', 'outlet']) await type('net-' + key, settings[key]);
+  assert.strictEqual(settings.velocity, 'Manning');
+  for (const key of ['groundwater', 'surcharge']) {
+    if (settings[key] === '有り') await page.click('#net-' + key);
+    await type('net-' + key + '_percent', settings[key + '_percent']);
+  }
+  for (const [row, s] of segments.entries()) {
+    await page.click('#net-add');
+    const id = (field) => `net-${row}-${field}`;
+    await choose(id('kind'), s.kind);
+    if (s.size) await choose(id('size'), s.size);
+    for (const field of ['name', 'upstream', 'downstream', 'length', 'area', 'runoff', 'sewage', 'facility_name',
+      'diameter', 'width', 'height', 'slope', 'roughness']) await type(id(field), s[field]);
+    await choose(id('depth'), s.depth);
+  }
+  await page.click('#net-run');
+  assert.strictEqual(await page.$eval('#message-text', (e) => e.textContent), '');
+
+  // Every cell as shown: an input's value, a list's choice, a computed text.
+  const shown = await page.$$eval('#net-table tr', (rows) => rows.map((tr) => Array.from(tr.cells).slice(1, -1).map((td) => {
+    const size = td.querySelector('select[data-net-field=size]');
+    if (size && !size.closest('[hidden]')) return size.options[size.selectedIndex].textContent;
+    const control = td.querySelector('input, select');
+    if (!control) return td.textContent;
+    return control.tagName === 'SELECT' ? control.options[control.selectedIndex].textContent : control.value;
+  }).join('\t') + '\n').join(''));
+  if (fs.existsSync(reportCommand)) {
+    const run = spawnSync(reportCommand, ['--table', tableFile], { encoding: 'utf8' });
+    assert.strictEqual(run.status, 0, run.stderr);
+    assert.strictEqual(shown, run.stdout);
+  }
+  assert.strictEqual(await page.$eval('#net-summary', (e) => e.textContent), `全${segments.length}区間 O.K`);
+
+  // A refused input: the message and the cell it names.
+  await page.click('#net-1-length', { clickCount: 3 });
+  await page.keyboard.press('Backspace');
+  await page.click('#net-run');
+  assert.strictEqual(await page.$eval('#message-text', (e) => e.textContent), `路線番号「${segments[1].name}」の延長 L(m)を入力してください。`);
+  assert.strictEqual(await page.evaluate(() => document.activeElement.id), 'net-1-length');
+  await page.keyboard.type(segments[1].length);
+
+  // A pipe too small: its row is NO, in magenta, with a larger size proposed.
+  await choose('net-1-size', 'ﾋｭｰﾑ管 φ200');
+  const no = await page.$eval('#net-table tbody tr:nth-child(2)', (tr) =>
+    [tr.className, getComputedStyle(tr.cells[tr.cells.length - 2]).color, tr.cells[tr.cells.length - 1].textContent]);
+  assert.deepStrictEqual(no.slice(0, 2), ['no', 'rgb(255, 0, 255)']);
+  assert.match(no[2], /^→ ﾋｭｰﾑ管 φ\d+適用$/);
+  await page.click('#net-apply-all');
+  assert.strictEqual(await page.$eval('#net-summary', (e) => e.textContent), `全${segments.length}区間 O.K`);
+  assert.deepStrictEqual(errors, []);
+});
