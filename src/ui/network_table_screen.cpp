@@ -132,6 +132,11 @@ class FacilityEditor : public QWidget {
     d_ = box(nf::kDiameter, "直径 D(m)", 56);
     b_ = box(nf::kWidth, "巾 B(m)", 56);
     h_ = box(nf::kHeight, "高さ H(m)", 56);
+    // Compact: the cell's editor covers its neighbours only as far as needed.
+    for (QComboBox* combo : {kind_, size_}) {
+      combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+      combo->setMinimumContentsLength(12);
+    }
     row->addWidget(kind_);
     row->addWidget(size_);
     row->addWidget(name_);
