@@ -336,6 +336,24 @@ TEST_F(NetworkTableScreenTest, ClosingAnUnsavedTableAsksFirst) {
   EXPECT_EQ(menu->screen(), nullptr);
 }
 
+// The printer dialog, choosing an A3 sheet and a PDF file as its printer.
+class A3PrintDialog : public PrintDialogRunner {
+ public:
+  bool hasPrinters() const override { return true; }
+  bool run(QPrinter& printer, QWidget*) override {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setPageSize(QPageSize(QPageSize::A3));
+    return true;
+  }
+  QString path;
+};
+
+QString PdfText(const QString& path) {
+  QFile pdf(path);
+  return pdf.open(QIODevice::ReadOnly) ? QString::fromLatin1(pdf.readAll()) : QString();
+}
+
 // The header band of a page as drawn (title, settings and column captions).
 QImage HeaderBand(const NetworkSheet& sheet, const NetworkPageLayout& layout, int page, QSize size) {
   QImage image(size, QImage::Format_RGB32);
@@ -383,6 +401,14 @@ TEST_F(NetworkTableScreenTest, PagesRepeatTheHeaderKeepEveryColumnAndGoToPdf) {
   const QString bytes = QString::fromLatin1(pdf.readAll());
   EXPECT_GE(bytes.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))), 2);
   EXPECT_TRUE(bytes.contains(QRegularExpression(QStringLiteral("/MediaBox \\[0 0 84[12]\\.\\d+ 595"))));
+
+  // 印刷 on the A3 sheet chosen in the printer dialog: landscape A3 pages.
+  A3PrintDialog dialog;
+  dialog.path = dir.filePath("a3.pdf");
+  PrintDialogRunner* previous = SetPrintDialogRunner(&dialog);
+  window->findChild<QAction*>("Men_TPrn")->trigger();
+  SetPrintDialogRunner(previous);
+  EXPECT_TRUE(PdfText(dialog.path).contains(QRegularExpression(QStringLiteral("/MediaBox \\[0 0 119[01]\\.\\d+ 84[12]"))));
 }
 
 }  // namespace
