@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
 namespace mk {
@@ -101,12 +102,14 @@ bool FifteenDigits(double a, Decimal& d) {
       n = kPow10[14];
       ++d.pointPos;
     }
-    // Written in two halves of at most eight digits: 32-bit divisions.
-    const auto digits = static_cast<std::uint64_t>(n);
-    auto high = static_cast<std::uint32_t>(digits / 100000000);  // 7 digits
-    auto low = static_cast<std::uint32_t>(digits % 100000000);   // 8 digits
-    for (int i = 14; i >= 7; --i, low /= 10) d.digits[i] = static_cast<char>('0' + low % 10);
-    for (int i = 6; i >= 0; --i, high /= 10) d.digits[i] = static_cast<char>('0' + high % 10);
+    // Two digits at a time from a table of "00".."99".
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    auto digits = static_cast<std::uint64_t>(n);
+    for (int i = 13; i >= 1; i -= 2, digits /= 100) std::memcpy(d.digits + i, kPairs + 2 * (digits % 100), 2);
+    d.digits[0] = static_cast<char>('0' + digits);
     d.count = 15;
     return true;
   }
@@ -141,49 +144,6 @@ Decimal ToDecimal(double value, int significant) {
   return d;
 }
 
-// Rounds half away from zero to `decimals` places; returns the integer-part
-// digits (no leading zeros) and the fraction digits (exactly `decimals` of
-// them).
-void RoundDecimal(const Decimal& d, int decimals, std::string& intPart, std::string& fracPart) {
-  // Lay the digits out on a fixed grid: positions from the most significant
-  // integer place down to the last decimal kept.
-  const int intDigits = std::max(d.pointPos, 0);
-  const int gridSize = intDigits + decimals;
-  std::string grid(static_cast<std::size_t>(gridSize), '0');
-  // digit k of d has weight 10^(pointPos - 1 - k); grid index g has weight
-  // 10^(intDigits - 1 - g).  So g = k + intDigits - pointPos.
-  char roundDigit = '0';
-  for (int k = 0; k < d.count; ++k) {
-    const int g = k + intDigits - d.pointPos;
-    if (g < 0) continue;  // cannot happen: intDigits >= pointPos
-    if (g < gridSize) {
-      grid[static_cast<std::size_t>(g)] = d.digits[k];
-    } else {
-      if (g == gridSize) roundDigit = d.digits[k];
-      break;
-    }
-  }
-  bool carry = roundDigit >= '5';
-  for (int g = gridSize - 1; g >= 0 && carry; --g) {
-    char& digit = grid[static_cast<std::size_t>(g)];
-    if (digit == '9') {
-      digit = '0';
-    } else {
-      ++digit;
-      carry = false;
-    }
-  }
-  const std::string_view integer = std::string_view(grid).substr(0, static_cast<std::size_t>(intDigits));
-  intPart.clear();
-  if (carry) {
-    intPart += '1';
-    intPart += integer;
-  } else if (const std::size_t firstNonZero = integer.find_first_not_of('0'); firstNonZero != std::string_view::npos) {
-    intPart += integer.substr(firstNonZero);
-  }
-  fracPart.assign(grid, static_cast<std::size_t>(intDigits), std::string::npos);
-}
-
 }  // namespace
 
 std::string FormatNumber(double value, std::string_view pattern) {
@@ -202,26 +162,63 @@ std::string FormatNumber(double value, std::string_view pattern) {
     if (ch == '0' || ch == '#') ++maxDecimals;
   }
 
-  std::string intPart;
-  std::string fracPart;
-  RoundDecimal(ToDecimal(value, 15), maxDecimals, intPart, fracPart);
+  // The 15-digit form rounded half away from zero to maxDecimals places:
+  // its digits are laid out on a fixed grid, from the most significant
+  // integer place down to the last decimal kept, behind one place for a
+  // carry out of the top.
+  const Decimal d = ToDecimal(value, 15);
+  const int intDigits = std::max(d.pointPos, 0);
+  const int gridSize = intDigits + maxDecimals;
+  char local[96];
+  std::unique_ptr<char[]> large;
+  char* const cells = gridSize + 1 <= static_cast<int>(sizeof local)
+                          ? local
+                          : (large = std::make_unique<char[]>(static_cast<std::size_t>(gridSize) + 1)).get();
+  cells[0] = '0';  // the carry place
+  char* const grid = cells + 1;
+  std::memset(grid, '0', static_cast<std::size_t>(gridSize));
+  // digit k of d has weight 10^(pointPos - 1 - k); grid index g has weight
+  // 10^(intDigits - 1 - g).  So g = k + intDigits - pointPos.
+  char roundDigit = '0';
+  for (int k = 0; k < d.count; ++k) {
+    const int g = k + intDigits - d.pointPos;
+    if (g < 0) continue;  // cannot happen: intDigits >= pointPos
+    if (g < gridSize) {
+      grid[g] = d.digits[k];
+    } else {
+      if (g == gridSize) roundDigit = d.digits[k];
+      break;
+    }
+  }
+  if (roundDigit >= '5') {
+    int g = gridSize - 1;
+    for (; g >= 0 && grid[g] == '9'; --g) grid[g] = '0';
+    ++(g >= 0 ? grid[g] : cells[0]);
+  }
 
-  // drop optional trailing decimals that are zero
-  while (static_cast<int>(fracPart.size()) > minDecimals && fracPart.back() == '0') fracPart.pop_back();
+  // The integer part without leading zeros (with the carry place), the
+  // fraction without the optional decimals that are zero.
+  const char* intBegin = cells;
+  const char* const intEnd = grid + intDigits;
+  while (intBegin < intEnd && *intBegin == '0') ++intBegin;
+  const char* const fracBegin = intEnd;
+  const char* fracEnd = grid + gridSize;
+  while (fracEnd - fracBegin > minDecimals && fracEnd[-1] == '0') --fracEnd;
 
-  const bool isZero = intPart.empty() && fracPart.find_first_not_of('0') == std::string::npos;
+  const bool isZero = intBegin == intEnd && std::all_of(fracBegin, fracEnd, [](char c) { return c == '0'; });
   const bool minus = value < 0 && !isZero;
-  const std::size_t leadingZeros =
-      static_cast<std::size_t>(std::max(minIntDigits - static_cast<int>(intPart.size()), 0));
+  const std::size_t intSize = static_cast<std::size_t>(intEnd - intBegin);
+  const std::size_t leadingZeros = static_cast<std::size_t>(std::max(minIntDigits - static_cast<int>(intSize), 0));
+  const std::size_t fracSize = static_cast<std::size_t>(fracEnd - fracBegin);
 
   std::string result;
-  result.reserve((minus ? 1 : 0) + leadingZeros + intPart.size() + 1 + fracPart.size());
+  result.reserve((minus ? 1 : 0) + leadingZeros + intSize + 1 + fracSize);
   if (minus) result += '-';
   result.append(leadingZeros, '0');
-  result += intPart;
-  if (!fracPart.empty()) {
+  result.append(intBegin, intSize);
+  if (fracSize > 0) {
     result += '.';
-    result += fracPart;
+    result.append(fracBegin, fracSize);
   }
   if (result == "-") return std::string();
   return result;

@@ -7,6 +7,7 @@ namespace mk {
 FlowReport ComposeFlowReport(const ProjectRecord& record) {
   using report::Fmt;
   report::Lines out;
+  out.reserve(160);  // the longest reports have some 110 lines: no regrowth
 
   // Title.
   out.emplace_back();
