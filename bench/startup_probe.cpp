@@ -31,6 +31,20 @@
 
 namespace {
 
+// With MK_PROBE_STEPS set, the milliseconds since the previous step go to
+// standard error, to see where the start spends its time.
+// The first step counts from the launch (MK_LAUNCH_NS): loading and linking
+// the libraries.
+void Step(const char* name) {
+  static const bool enabled = std::getenv("MK_PROBE_STEPS") != nullptr;
+  static auto last = std::chrono::system_clock::time_point(std::chrono::nanoseconds(
+      std::getenv("MK_LAUNCH_NS") ? std::atoll(std::getenv("MK_LAUNCH_NS")) : 0));
+  if (!enabled) return;
+  const auto now = std::chrono::system_clock::now();
+  std::fprintf(stderr, "%-20s %6.1f ms\n", name, std::chrono::duration<double, std::milli>(now - last).count());
+  last = now;
+}
+
 void PrintMillisecondsSinceLaunch() {
   const char* launch = std::getenv("MK_LAUNCH_NS");
   if (!launch) return;
@@ -44,13 +58,19 @@ void PrintMillisecondsSinceLaunch() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  Step("start of main");
   QApplication app(argc, argv);
+  Step("QApplication");
 #if defined(MK_PROBE_MAIN_WINDOW)
   mk::PrepareApplication(app);
+  Step("PrepareApplication");
   mk::RecordingPrompter prompter;
   mk::MainWindow window(prompter);
+  Step("MainWindow");
   window.show();
+  Step("show");
   window.offerRecovery();
+  Step("offerRecovery");
 #elif defined(MK_PROBE_JAPANESE_FLOOR)
   QApplication::setFont(QFont(QStringLiteral("IPAGothic"), 9));
   QMainWindow window;
@@ -58,11 +78,14 @@ int main(int argc, char* argv[]) {
   window.setCentralWidget(new QLabel(QStringLiteral("下水排水施設（合流式）流量計算")));
   window.statusBar()->showMessage(QStringLiteral("入力してください。"));
   window.show();
+  Step("window and show");
 #else
   QMainWindow window;
   window.show();
+  Step("window and show");
 #endif
   if (!QTest::qWaitForWindowExposed(&window, 10000)) return 1;
+  Step("exposed");
   PrintMillisecondsSinceLaunch();
   QTimer::singleShot(0, &app, &QCoreApplication::quit);
   return QApplication::exec();
