@@ -8,11 +8,12 @@
 namespace mk {
 
 bool InstallJapaneseQtTranslations(QCoreApplication& app) {
-  // "qt_ja" loads the per-module catalogues (qtbase_ja for the widgets'
-  // dialogs) that Debian installs beside it.  Japanese is asked for by
-  // name, not by the system locale.
+  // Only Qt Base's catalogue: the dialogs and widgets the program uses are
+  // all there ("qt_ja" would also load the catalogues of modules it never
+  // uses, at every start).  Japanese is asked for by name, not by the
+  // system locale.
   auto* translator = new QTranslator(&app);
-  if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qt"), QStringLiteral("_"),
+  if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     delete translator;
     return false;
