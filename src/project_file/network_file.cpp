@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -11,6 +10,7 @@
 #include <string_view>
 
 #include "project_file/cp932.h"
+#include "project_file/save_file.h"
 
 namespace mk {
 
@@ -38,7 +38,6 @@ constexpr std::array<const char*, 6> kFormulaTexts{"①", "②", "③", "④", "
 constexpr std::array<const char*, 6> kKindTexts{"ＶＰ管", "ＶＵ管", "強化プラスチック複合管",
                                                "ヒューム管", "その他円形管", "矩形管"};
 
-QString ShownPath(const QString& path) { return QDir::toNativeSeparators(path); }
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // ---------------------------------------------------------------- values
@@ -163,19 +162,6 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
 
 QString LinePrefix(std::size_t line) { return QStringLiteral("%1行目: ").arg(line); }
 
-QString WriteBytes(const QString& path, const QByteArray& bytes) {
-  const QString failed = QStringLiteral("「%1」に保存できませんでした。").arg(ShownPath(path));
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return failed + QLatin1Char('\n') + file.errorString();
-  if (file.write(bytes) != bytes.size()) {
-    const QString reason = file.errorString();
-    file.cancelWriting();
-    return failed + QLatin1Char('\n') + reason;
-  }
-  if (!file.commit()) return failed + QLatin1Char('\n') + file.errorString();
-  return {};
-}
-
 // The whole file, or the message why not.
 QString ReadBytes(const QString& path, QByteArray& bytes) {
   QFile file(path);
@@ -235,9 +221,7 @@ QByteArray NetworkFileBytes(const NetworkRecord& record) {
 }
 
 std::optional<QString> WriteNetworkFile(const QString& path, const NetworkRecord& record) {
-  const QString error = WriteBytes(path, NetworkFileBytes(record));
-  if (error.isEmpty()) return std::nullopt;
-  return error;
+  return SaveFileWhole(path, NetworkFileBytes(record));
 }
 
 NetworkFileRead ParseNetworkFile(const QByteArray& bytes) {
@@ -555,9 +539,7 @@ NetworkCsvExport ExportNetworkCsv(const std::vector<NetworkSegment>& segments) {
 std::optional<QString> WriteNetworkCsv(const QString& path, const std::vector<NetworkSegment>& segments) {
   const NetworkCsvExport csv = ExportNetworkCsv(segments);
   if (!csv.ok()) return csv.error;
-  const QString error = WriteBytes(path, csv.bytes);
-  if (error.isEmpty()) return std::nullopt;
-  return error;
+  return SaveFileWhole(path, csv.bytes);
 }
 
 NetworkCsvImport ImportNetworkCsv(const QByteArray& bytes) {

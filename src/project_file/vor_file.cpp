@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -15,6 +14,7 @@
 #endif
 
 #include "project_file/cp932.h"
+#include "project_file/save_file.h"
 
 namespace mk {
 
@@ -50,7 +50,6 @@ void ReadHead(QFile& file, std::string& bytes) {
   bytes.resize(filled);
 }
 
-QString ShownPath(const QString& path) { return QDir::toNativeSeparators(path); }
 
 }  // namespace
 
@@ -71,16 +70,7 @@ std::optional<QString> WriteProjectFile(const QString& path, const ProjectRecord
     bytes += "\r\n";
   }
 
-  const QString failed = QStringLiteral("「%1」に保存できませんでした。").arg(ShownPath(path));
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return failed + QLatin1Char('\n') + file.errorString();
-  if (file.write(bytes) != bytes.size()) {
-    const QString reason = file.errorString();
-    file.cancelWriting();
-    return failed + QLatin1Char('\n') + reason;
-  }
-  if (!file.commit()) return failed + QLatin1Char('\n') + file.errorString();
-  return std::nullopt;
+  return SaveFileWhole(path, bytes);
 }
 
 namespace {

@@ -74,27 +74,6 @@ bool AskYes(Prompter& prompter, QWidget* parent, const QString& title, const QSt
                                             PromptAnswer::No}) == PromptAnswer::Yes;
 }
 
-// Enter on the list recalls its current entry.
-class EnterActs : public QObject {
- public:
-  EnterActs(QObject* parent, std::function<void()> action) : QObject(parent), action_(std::move(action)) {}
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::KeyPress) {
-      const int key = static_cast<QKeyEvent*>(event)->key();
-      if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        action_();
-        return true;
-      }
-    }
-    return QObject::eventFilter(watched, event);
-  }
-
- private:
-  std::function<void()> action_;
-};
-
 QPushButton* Button(const QString& name, const QString& caption, QWidget* parent) {
   auto* button = new QPushButton(caption, parent);
   NameControl(button, name, caption);
@@ -191,7 +170,7 @@ class RecallWindow : public QDialog {
     table_->setTabKeyNavigation(false);
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->setMinimumSize(640, 220);
-    table_->installEventFilter(new EnterActs(table_, [this] { recall(); }));
+    OnEnter(table_, [this] { recall(); });  // the current entry
     connect(table_, &QTableWidget::cellDoubleClicked, this, [this] { recall(); });
 
     auto* recallButton = Button(QStringLiteral("cmdRecall"), QStringLiteral("呼出"), this);

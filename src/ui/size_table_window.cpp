@@ -23,27 +23,6 @@ QString Number(const std::optional<double>& value) {
   return value ? QString::fromStdString(FormatNumber(*value, "0.0000")) : QStringLiteral("-");
 }
 
-// Enter on the table chooses its current row.
-class EnterChooses : public QObject {
- public:
-  EnterChooses(QObject* parent, std::function<void()> action) : QObject(parent), action_(std::move(action)) {}
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::KeyPress) {
-      const int key = static_cast<QKeyEvent*>(event)->key();
-      if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        action_();
-        return true;
-      }
-    }
-    return QObject::eventFilter(watched, event);
-  }
-
- private:
-  std::function<void()> action_;
-};
-
 }  // namespace
 
 SizeTableWindow::SizeTableWindow(const SizeTableResult& table, int currentRow, std::function<void(int)> onChoose,
@@ -98,7 +77,7 @@ SizeTableWindow::SizeTableWindow(const SizeTableResult& table, int currentRow, s
     if (row.smallestPassing) start = r;
   }
   grid_->resizeColumnsToContents();
-  grid_->installEventFilter(new EnterChooses(grid_, [this] { choose(); }));
+  OnEnter(grid_, [this] { choose(); });  // the current row
   connect(grid_, &QTableWidget::cellDoubleClicked, this, [this] { choose(); });
 
   auto* select = new QPushButton(QStringLiteral("選択"), this);

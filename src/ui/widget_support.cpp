@@ -90,6 +90,35 @@ void EntryBox::keyPressEvent(QKeyEvent* event) {
   QLineEdit::keyPressEvent(event);
 }
 
+namespace {
+
+bool IsEnterKey(QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return false;
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+class EnterAction : public QObject {
+ public:
+  EnterAction(QObject* parent, std::function<void()> action) : QObject(parent), action_(std::move(action)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (!IsEnterKey(event)) return QObject::eventFilter(watched, event);
+    action_();
+    return true;
+  }
+
+ private:
+  std::function<void()> action_;
+};
+
+}  // namespace
+
+void OnEnter(QWidget* widget, std::function<void()> action) {
+  widget->installEventFilter(new EnterAction(widget, std::move(action)));
+}
+
 EnterOrder::EnterOrder(QObject* parent) : QObject(parent) {}
 
 void EnterOrder::watch(QWidget* widget) {
@@ -129,9 +158,7 @@ void EnterOrder::moveFocusTo(QWidget* target) {
 }
 
 bool EnterOrder::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
-  auto* key = static_cast<QKeyEvent*>(event);
-  if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return QObject::eventFilter(watched, event);
+  if (!IsEnterKey(event)) return QObject::eventFilter(watched, event);
   for (const auto& [from, target] : targets_) {
     if (from == watched) {
       moveFocusTo(target());

@@ -60,6 +60,10 @@ class EntryBox : public QLineEdit {
   bool selectOnRelease_ = false;
 };
 
+// Enter (either key) on `widget` runs `action` instead of reaching the
+// widget, e.g. a list whose Enter chooses its current row.
+void OnEnter(QWidget* widget, std::function<void()> action);
+
 // Enter moves the focus along `order` (the last entry is normally the OK or
 // "計算" button, which Enter then presses); a text box reached gets its
 // whole text selected.  Works
