@@ -4,7 +4,6 @@
 #include <QFontDatabase>
 
 #include "ui/about_dialog.h"
-#include "ui/main_window.h"
 #include "ui/translations.h"
 
 namespace mk {
@@ -14,14 +13,33 @@ namespace {
 // The screens are laid out for a fixed-pitch Japanese Gothic, in which a
 // full-width character is two half-width ones.  Without one the system
 // font stays (the facility list still gets a fixed-pitch font of its own).
+//
+// The application font names the one family found.  A font that lists
+// fallback families has Qt ask fontconfig for the whole fallback order each
+// time a new size or weight of it is first used (a font sort, about a
+// millisecond each, several times before the window appears); with one
+// family Qt asks only when a character is missing from the Gothic, and the
+// Gothic holds every character the screens show.  IPAGothic is looked for
+// in the installed families first: asking the font database whether a
+// family exists also has fontconfig resolve the name as an alias, which the
+// other two names (which an alias file may map onto IPAGothic) need.
 void UseJapaneseGothic() {
-  for (const QString& family : {QStringLiteral("IPAGothic"), QStringLiteral("ＭＳ ゴシック"),
-                                QStringLiteral("MS Gothic")}) {
-    if (QFontDatabase::hasFamily(family)) {
-      QApplication::setFont(FixedPitchGothic(QFont(family, 9)));
-      return;
+  QString found;
+  if (QFontDatabase::families().contains(QStringLiteral("IPAGothic"))) {
+    found = QStringLiteral("IPAGothic");
+  } else {
+    for (const QString& family : {QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic")}) {
+      if (QFontDatabase::hasFamily(family)) {
+        found = family;
+        break;
+      }
     }
   }
+  if (found.isEmpty()) return;
+  QFont font(found, 9);
+  font.setStyleHint(QFont::TypeWriter);
+  font.setFixedPitch(true);
+  QApplication::setFont(font);
 }
 
 }  // namespace

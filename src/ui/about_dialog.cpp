@@ -5,16 +5,18 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "ui/prerendered_icon.h"
 #include "ui/widget_support.h"
 
 namespace mk {
 
 QIcon ProgramIcon() {
   // One icon for the application, the main window and every child window:
-  // the SVG is read once, and each size the window system asks for is drawn
-  // once and then found in the icon's cache (the start drew it twice).
-  // Never destroyed, so that it cannot outlive the plugin that draws it.
-  static const QIcon* const icon = new QIcon(QStringLiteral(":/icons/mirukana.svg"));
+  // the sizes the window system asks for at start are stored pixels, any
+  // other size is drawn from the SVG once and then found in the icon's
+  // cache.  Never destroyed, so that it cannot outlive the plugin that draws
+  // it.
+  static const QIcon* const icon = new QIcon(PrerenderedIcon(QStringLiteral(":/icons/mirukana.svg")));
   return *icon;
 }
 

@@ -26,6 +26,7 @@
 #include "ui/about_dialog.h"
 #include "ui/main_input_screen.h"
 #include "ui/pdf_export.h"
+#include "ui/prerendered_icon.h"
 #include "ui/network_table_menu.h"
 #include "ui/print_actions.h"
 #include "ui/recent_files.h"
@@ -206,7 +207,7 @@ void MainWindow::buildToolbar() {
   };
   for (const Button& b : buttons) {
     if (b.index == 5) toolbar_->addSeparator()->setObjectName("Button4");
-    auto* action = toolbar_->addAction(QIcon(QString::fromLatin1(b.icon)), QString::fromUtf8(b.shortName));
+    auto* action = toolbar_->addAction(PrerenderedIcon(QString::fromLatin1(b.icon)), QString::fromUtf8(b.shortName));
     const QString name = QStringLiteral("Button%1").arg(b.index);
     action->setObjectName(name);
     action->setToolTip(QString::fromUtf8(b.hint));

@@ -15,6 +15,13 @@
 #include "ui/prompter.h"
 #include "ui/screen_host.h"
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
+
 namespace mk {
 
 namespace {
@@ -44,17 +51,58 @@ void TypeForTest(ScreenHost& host, const QString& what) {
 
 }  // namespace
 
+// An advisory lock on "recovery.lock" beside the recovery file, which the
+// system releases when the process ends, however it ends.  QLockFile keeps
+// the same lock (and its own record of the owner) but forces its lock file
+// to disk with fdatasync, a wait of several milliseconds on the way to the
+// first window; the lock alone needs no data on disk.  A copy of the
+// program holding the lock through QLockFile excludes this one as well, as
+// QLockFile takes the same system lock.
+class RecoveryLock {
+ public:
+  // Takes the lock; false when another running copy holds it or the lock
+  // file cannot be opened (said on standard error).
+  bool take(const QString& path) {
+#ifdef Q_OS_UNIX
+    fd_ = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) == 0) return true;
+    const bool held = fd_ >= 0 && errno == EWOULDBLOCK;
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    if (!held) qWarning("ミルカナ: the recovery file's lock cannot be taken; no recovery file is kept");
+    return false;
+#else
+    file_ = std::make_unique<QLockFile>(path);
+    // Never stale by age, only when its process has gone.
+    file_->setStaleLockTime(0);
+    if (file_->tryLock(0)) return true;
+    if (file_->error() != QLockFile::LockFailedError)
+      qWarning("ミルカナ: the recovery file's lock cannot be taken; no recovery file is kept");
+    file_.reset();
+    return false;
+#endif
+  }
+
+  ~RecoveryLock() {
+#ifdef Q_OS_UNIX
+    if (fd_ >= 0) ::close(fd_);
+#endif
+  }
+
+ private:
+#ifdef Q_OS_UNIX
+  int fd_ = -1;
+#else
+  std::unique_ptr<QLockFile> file_;
+#endif
+};
+
 QString RecoveryFilePath() { return RecoveryFolder() + QStringLiteral("/recovery.vor"); }
 
 ProjectRecovery::ProjectRecovery(ScreenHost& host, QObject* parent) : QObject(parent), host_(host) {
-  auto lock = std::make_unique<QLockFile>(RecoveryFolder() + QStringLiteral("/recovery.lock"));
-  // Held for the program's life: never stale by age, only when its
-  // process has gone.
-  lock->setStaleLockTime(0);
-  if (lock->tryLock(0))
-    lock_ = std::move(lock);
-  else if (lock->error() != QLockFile::LockFailedError)
-    qWarning("ミルカナ: the recovery file's lock cannot be taken; no recovery file is kept");
+  // Held for the program's life.
+  auto lock = std::make_unique<RecoveryLock>();
+  if (lock->take(RecoveryFolder() + QStringLiteral("/recovery.lock"))) lock_ = std::move(lock);
 
   timer_ = new QTimer(this);
   bool ok = false;

@@ -9,8 +9,9 @@
 // restore it.
 //
 // Only one running copy of the program keeps the file: the first takes the
-// lock "recovery.lock" beside it (released by the system when the process
-// dies), and a second copy neither offers, writes nor removes it.
+// lock on "recovery.lock" beside it (released by the system when the process
+// dies; the file itself stays), and a second copy neither offers, writes
+// nor removes it.
 //
 // Two environment variables exist for the crash test only (README):
 // MIRUKANA_TEST_RECOVERY_INTERVAL_MS shortens the 30 seconds, and
@@ -24,13 +25,13 @@
 
 #include "model/project_record.h"
 
-class QLockFile;
 class QTimer;
 class QWidget;
 
 namespace mk {
 
 class Prompter;
+class RecoveryLock;
 class ScreenHost;
 
 // The recovery file's full path (its folder is created when missing).
@@ -66,7 +67,7 @@ class ProjectRecovery : public QObject {
   void remove();
 
   ScreenHost& host_;
-  std::unique_ptr<QLockFile> lock_;
+  std::unique_ptr<RecoveryLock> lock_;
   QTimer* timer_ = nullptr;
   bool open_ = false;
   std::optional<ProjectRecord> saved_;    // inputs as saved; none: never saved

@@ -135,5 +135,29 @@ TEST_F(RecoveryTest, DecliningDeletesTheFileAndNoFileAsksNothing) {
   EXPECT_TRUE(prompter.requests.isEmpty());
 }
 
+TEST_F(RecoveryTest, ASecondCopyNeitherOffersNorRemovesTheFirstCopysFile) {
+  // Two windows in one process take the lock through two opens of the lock
+  // file, as two running copies would.
+  window = std::make_unique<MainWindow>(prompter);
+  QFile example(kExample);
+  ASSERT_TRUE(example.open(QIODevice::ReadOnly));
+  placeRecoveryFile(example.readAll());
+  RecordingPrompter second;
+  auto other = std::make_unique<MainWindow>(second);
+  EXPECT_FALSE(other->offerRecovery());
+  EXPECT_TRUE(second.requests.isEmpty());
+  other->fileNew();
+  other->fileClose();
+  EXPECT_TRUE(QFile::exists(RecoveryFilePath()));
+
+  // Once the first copy has gone, the next one keeps the file.
+  other.reset();
+  window.reset();
+  window = std::make_unique<MainWindow>(prompter);
+  prompter.answers = {PromptAnswer::No};
+  EXPECT_FALSE(window->offerRecovery());
+  EXPECT_EQ(prompter.requests.size(), 1);
+}
+
 }  // namespace
 }  // namespace mk
