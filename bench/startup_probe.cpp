@@ -64,10 +64,13 @@ void PrintMillisecondsSinceLaunch() {
 
 int main(int argc, char* argv[]) {
   Step("start of main");
+#if defined(MK_PROBE_MAIN_WINDOW)
+  mk::FontConfigWarmUp fonts;
+#endif
   QApplication app(argc, argv);
   Step("QApplication");
 #if defined(MK_PROBE_MAIN_WINDOW)
-  mk::PrepareApplication(app);
+  mk::PrepareApplication(app, &fonts);
   Step("PrepareApplication");
   mk::RecordingPrompter prompter;
   mk::MainWindow window(prompter);

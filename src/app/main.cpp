@@ -5,8 +5,9 @@
 #include "ui/prompter.h"
 
 int main(int argc, char* argv[]) {
+  mk::FontConfigWarmUp fonts;
   QApplication app(argc, argv);
-  mk::PrepareApplication(app);
+  mk::PrepareApplication(app, &fonts);
   mk::MessageBoxPrompter prompter;
   mk::MainWindow window(prompter);
   // Ends at once, even with a dialog of the project still open.

@@ -3,6 +3,10 @@
 #include <QApplication>
 #include <QFontDatabase>
 
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+#include <dlfcn.h>
+#endif
+
 #include "ui/about_dialog.h"
 #include "ui/translations.h"
 
@@ -44,9 +48,32 @@ void UseJapaneseGothic() {
 
 }  // namespace
 
-void PrepareApplication(QApplication& app) {
+FontConfigWarmUp::FontConfigWarmUp() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+  thread_ = std::thread([] {
+    // fontconfig is reached through the copy Qt Gui has loaded (RTLD_NOLOAD):
+    // the program neither links it nor loads it itself.  FcInit reads the
+    // default configuration that Qt's font database then uses; fontconfig
+    // guards its configuration for use from several threads.
+    void* library = dlopen("libfontconfig.so.1", RTLD_LAZY | RTLD_NOLOAD);
+    if (!library) return;
+    using Init = int (*)();
+    if (auto init = reinterpret_cast<Init>(dlsym(library, "FcInit"))) init();
+    dlclose(library);
+  });
+#endif
+}
+
+FontConfigWarmUp::~FontConfigWarmUp() { wait(); }
+
+void FontConfigWarmUp::wait() {
+  if (thread_.joinable()) thread_.join();
+}
+
+void PrepareApplication(QApplication& app, FontConfigWarmUp* fonts) {
   QApplication::setApplicationName(QStringLiteral("ミルカナ"));
   QApplication::setApplicationVersion(QStringLiteral("1.32"));
+  if (fonts) fonts->wait();
   QApplication::setWindowIcon(ProgramIcon());
   UseJapaneseGothic();
   InstallJapaneseQtTranslations(app);
