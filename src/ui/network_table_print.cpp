@@ -227,14 +227,8 @@ void PrintNetworkSheet(const NetworkSheet& sheet, Prompter& prompter, QWidget* p
     // The table is laid out across the sheet, whichever sheet was chosen.
     printer.setPageOrientation(QPageLayout::Landscape);
   } else {
-    FileDialogRequest request;
-    request.save = true;
-    request.title = QStringLiteral("PDFファイルに印刷（プリンタがありません）");
-    request.directory = DocumentsFolder();
-    request.filter = QStringLiteral("PDF (*.pdf)");
-    QString path = prompter.chooseFile(parent, request);
+    const QString path = ChoosePdfInsteadOfPrinter(prompter, parent);
     if (path.isEmpty()) return;
-    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
     if (const auto error = WriteNetworkPdf(sheet, path)) prompter.error(parent, *error);
     return;
   }

@@ -75,6 +75,17 @@ QString DocumentsFolder() {
   return folder;
 }
 
+QString ChoosePdfInsteadOfPrinter(Prompter& prompter, QWidget* parent) {
+  FileDialogRequest request;
+  request.save = true;
+  request.title = QStringLiteral("PDFファイルに印刷（プリンタがありません）");
+  request.directory = DocumentsFolder();
+  request.filter = QStringLiteral("PDF (*.pdf)");
+  QString path = prompter.chooseFile(parent, request);
+  if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
+  return path;
+}
+
 void FilePrint(ScreenHost& host, QWidget* parent) {
   PrintDialogRunner& runner = CurrentRunner();
   QPrinter printer(QPrinter::HighResolution);
@@ -84,14 +95,8 @@ void FilePrint(ScreenHost& host, QWidget* parent) {
   if (runner.hasPrinters()) {
     if (!runner.run(printer, parent)) return;
   } else {
-    FileDialogRequest request;
-    request.save = true;
-    request.title = QStringLiteral("PDFファイルに印刷（プリンタがありません）");
-    request.directory = DocumentsFolder();
-    request.filter = QStringLiteral("PDF (*.pdf)");
-    QString path = host.prompter().chooseFile(parent, request);
+    const QString path = ChoosePdfInsteadOfPrinter(host.prompter(), parent);
     if (path.isEmpty()) return;
-    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
     ConfigurePdfPrinter(printer, path);
   }
 

@@ -24,6 +24,7 @@ class QWidget;
 
 namespace mk {
 
+class Prompter;
 class ScreenHost;
 
 // The printer's page in points: the whole sheet and the top-left corner of
@@ -64,5 +65,9 @@ void FilePrint(ScreenHost& host, QWidget* parent);
 // The folder file dialogs start in: "ミルカナ" in the user's documents
 // folder, created when missing.
 QString DocumentsFolder();
+
+// With no printer installed, printing goes to a PDF file: asks for it
+// (".pdf" added to a name without a suffix).  Empty when cancelled.
+QString ChoosePdfInsteadOfPrinter(Prompter& prompter, QWidget* parent);
 
 }  // namespace mk

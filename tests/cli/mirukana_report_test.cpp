@@ -7,34 +7,16 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "cli/program_run.h"
 #include "project_file/cp932.h"
 
 namespace mk {
 namespace {
 
 const QString kExamples = QStringLiteral(MK_EXAMPLES_DIR);
-const QString kProgram = QStringLiteral(MK_BIN_DIR "/mirukana-report");
-
-struct ProgramRun {
-  int exitCode = -1;
-  QByteArray out;
-  QByteArray err;
-};
 
 ProgramRun RunReport(const QStringList& args, const QString& workDir = kExamples) {
-  QProcess process;
-  process.setWorkingDirectory(workDir);
-  process.start(kProgram, args);
-  ProgramRun run;
-  if (!process.waitForFinished(60'000) || process.exitStatus() != QProcess::NormalExit) {
-    ADD_FAILURE() << "mirukana-report did not finish normally: " << args.join(' ').toStdString();
-    process.kill();
-    return run;
-  }
-  run.exitCode = process.exitCode();
-  run.out = process.readAllStandardOutput();
-  run.err = process.readAllStandardError();
-  return run;
+  return RunProgram(kReportProgram, args, workDir);
 }
 
 QByteArray ReadBytes(const QString& path) {

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "calc/recompute.h"
+#include "cli/program_run.h"
 #include "project_file/vor_file.h"
 #include "report/page_split.h"
 
@@ -18,32 +19,17 @@ namespace mk {
 namespace {
 
 const QString kExamples = QStringLiteral(MK_EXAMPLES_DIR);
-const QString kProgram = QStringLiteral(MK_BIN_DIR "/mirukana-report");
-
-struct ProcessRun {
-  int exitCode = -1;
-  QByteArray out, err;
-};
 
 // `program` as started from a shell with no display at all.
-ProcessRun Execute(const QString& program, const QStringList& args) {
+ProgramRun Execute(const QString& program, const QStringList& args) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.remove(QStringLiteral("DISPLAY"));
   env.remove(QStringLiteral("WAYLAND_DISPLAY"));
   env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-  QProcess process;
-  process.setProcessEnvironment(env);
-  process.start(program, args);
-  ProcessRun run;
-  EXPECT_TRUE(process.waitForFinished(60'000) && process.exitStatus() == QProcess::NormalExit)
-      << program.toStdString();
-  run.exitCode = process.exitCode();
-  run.out = process.readAllStandardOutput();
-  run.err = process.readAllStandardError();
-  return run;
+  return RunProgram(program, args, QString(), env);
 }
 
-ProcessRun RunWithoutDisplay(const QStringList& args) { return Execute(kProgram, args); }
+ProgramRun RunWithoutDisplay(const QStringList& args) { return Execute(kReportProgram, args); }
 
 // A page's letters and digits, sorted: the PDF's text comes back in its
 // reader's order (side-by-side blocks may swap), symbols that share a glyph
@@ -63,7 +49,7 @@ QString ExpectedPage(const PrintLines& lines) {
 }
 
 QString PdfPageText(const QString& pdf, int page) {
-  const ProcessRun run = Execute(QStringLiteral("pdftotext"),
+  const ProgramRun run = Execute(QStringLiteral("pdftotext"),
                           {QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"), QString::number(page),
                            QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
   return Compact(QString::fromUtf8(run.out));
@@ -76,7 +62,7 @@ TEST(PdfCommand, WritesBothPrintedPagesWithoutADisplayAndExitsWithTheVerdict) {
     SCOPED_TRACE(name);
     const QString project = kExamples + "/" + name + ".vor";
     const QString pdf = dir.filePath(QString::fromLatin1(name) + ".pdf");
-    const ProcessRun run = RunWithoutDisplay({QStringLiteral("--pdf"), pdf, project});
+    const ProgramRun run = RunWithoutDisplay({QStringLiteral("--pdf"), pdf, project});
     EXPECT_EQ(run.exitCode, exitCode) << run.err.toStdString();
     EXPECT_FALSE(run.err.contains("mirukana-report")) << run.err.toStdString();
 
@@ -102,7 +88,7 @@ TEST(PdfCommand, AFailedWriteKeepsTheOldFileAndExitsWithTwo) {
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("old");
   }
-  const ProcessRun run = RunWithoutDisplay({QStringLiteral("--pdf"), pdf, kExamples + "/example_02.vor"});
+  const ProgramRun run = RunWithoutDisplay({QStringLiteral("--pdf"), pdf, kExamples + "/example_02.vor"});
   EXPECT_EQ(run.exitCode, 2);
   EXPECT_TRUE(QString::fromUtf8(run.err).contains(QStringLiteral("にPDFを出力できませんでした。")));
   QFile old(pdf);

@@ -7,13 +7,13 @@
 #include <string>
 
 #include "calc/recompute.h"
+#include "cli/program_run.h"
 #include "project_file/vor_file.h"
 
 namespace mk {
 namespace {
 
 const QString kExamples = QStringLiteral(MK_EXAMPLES_DIR);
-const QString kProgram = QStringLiteral(MK_BIN_DIR "/mirukana-report");
 
 struct SizesRun {
   int exitCode = -1;
@@ -22,19 +22,8 @@ struct SizesRun {
 };
 
 SizesRun RunSizes(const QStringList& operands) {
-  QProcess process;
-  process.setWorkingDirectory(kExamples);
-  process.start(kProgram, QStringList{"--sizes"} + operands);
-  SizesRun run;
-  if (!process.waitForFinished(60'000) || process.exitStatus() != QProcess::NormalExit) {
-    ADD_FAILURE() << "mirukana-report did not finish normally";
-    process.kill();
-    return run;
-  }
-  run.exitCode = process.exitCode();
-  run.out = process.readAllStandardOutput().toStdString();
-  run.err = process.readAllStandardError().toStdString();
-  return run;
+  const ProgramRun run = RunProgram(kReportProgram, QStringList{"--sizes"} + operands, kExamples);
+  return {run.exitCode, run.out.toStdString(), run.err.toStdString()};
 }
 
 // An example project changed by `edit` and saved under `dir`.

@@ -7,13 +7,13 @@
 #include <algorithm>
 #include <string>
 
+#include "cli/program_run.h"
 #include "project_file/network_file.h"
 
 namespace mk {
 namespace {
 
 const QString kExample = QStringLiteral(MK_TEST_DATA_DIR "/network/example.mkt");
-const QString kProgram = QStringLiteral(MK_BIN_DIR "/mirukana-report");
 
 struct TableRun {
   int exitCode = -1;
@@ -22,18 +22,8 @@ struct TableRun {
 };
 
 TableRun RunTable(const QStringList& args) {
-  QProcess process;
-  process.start(kProgram, QStringList{"--table"} + args);
-  TableRun run;
-  if (!process.waitForFinished(60'000) || process.exitStatus() != QProcess::NormalExit) {
-    ADD_FAILURE() << "mirukana-report did not finish normally";
-    process.kill();
-    return run;
-  }
-  run.exitCode = process.exitCode();
-  run.out = process.readAllStandardOutput();
-  run.err = process.readAllStandardError().toStdString();
-  return run;
+  const ProgramRun run = RunProgram(kReportProgram, QStringList{"--table"} + args);
+  return {run.exitCode, run.out, run.err.toStdString()};
 }
 
 TEST(TableCommand, PrintsTheComputedTableAndExitsByTheVerdicts) {

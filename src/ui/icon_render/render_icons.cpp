@@ -30,17 +30,17 @@ int main(int argc, char* argv[]) {
   QString table;
   int count = 0;
   for (int a = 2; a < args.size(); ++a) {
-    const QString& spec = args[a];
-    const qsizetype eq = spec.indexOf(QLatin1Char('='));
-    const qsizetype at = spec.lastIndexOf(QLatin1Char('@'));
+    const QString& argument = args[a];
+    const qsizetype eq = argument.indexOf(QLatin1Char('='));
+    const qsizetype at = argument.lastIndexOf(QLatin1Char('@'));
     if (eq <= 0 || at <= eq) {
-      std::fprintf(stderr, "mk_render_icons: bad argument %s\n", qPrintable(spec));
+      std::fprintf(stderr, "mk_render_icons: bad argument %s\n", qPrintable(argument));
       return 2;
     }
-    const QString name = spec.left(eq);
-    const QString file = spec.mid(eq + 1, at - eq - 1);
+    const QString name = argument.left(eq);
+    const QString file = argument.mid(eq + 1, at - eq - 1);
     const QIcon icon(file);
-    for (const QString& sizeText : spec.mid(at + 1).split(QLatin1Char(','))) {
+    for (const QString& sizeText : argument.mid(at + 1).split(QLatin1Char(','))) {
       const int size = sizeText.toInt();
       const QImage image = icon.pixmap(QSize(size, size)).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
       if (size <= 0 || image.isNull()) {
