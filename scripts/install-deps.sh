@@ -7,7 +7,7 @@ set -eu
 
 PACKAGES="ca-certificates g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev \
 libgtest-dev libgmock-dev libqt6svg6 qt6-translations-l10n fonts-ipafont-mincho fonts-ipafont-gothic \
-poppler-utils"
+poppler-utils python3-ezdxf"
 
 missing=""
 for p in $PACKAGES "$@"; do
