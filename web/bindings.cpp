@@ -322,13 +322,99 @@ val DecoderMismatches(val decode) {
   return mismatches;
 }
 
+// ------------------------------------------------------------ undo
+
+// The states a document went through, for undo and redo: one snapshot per
+// edit; consecutive edits with the same non-empty key (typing into one box)
+// make one step.
+template <typename Record>
+class SnapshotHistory {
+ public:
+  void reset(const Record& now) {
+    states_.assign(1, now);
+    at_ = 0;
+    lastKey_.clear();
+  }
+  // After an edit: false when nothing changed.
+  bool commit(const Record& now, const std::string& key) {
+    if (states_.empty()) reset(now);
+    if (now == states_[at_]) return false;
+    if (!key.empty() && key == lastKey_ && at_ > 0 && at_ + 1 == states_.size()) {
+      states_[at_] = now;
+      return true;
+    }
+    states_.resize(at_ + 1);
+    states_.push_back(now);
+    if (states_.size() > kLimit) states_.erase(states_.begin());
+    at_ = states_.size() - 1;
+    lastKey_ = key;
+    return true;
+  }
+  bool canUndo() const { return at_ > 0; }
+  bool canRedo() const { return at_ + 1 < states_.size(); }
+  const Record& undo() {
+    if (canUndo()) --at_;
+    lastKey_.clear();
+    return states_[at_];
+  }
+  const Record& redo() {
+    if (canRedo()) ++at_;
+    lastKey_.clear();
+    return states_[at_];
+  }
+
+ private:
+  static constexpr std::size_t kLimit = 200;
+  std::vector<Record> states_;
+  std::size_t at_ = 0;
+  std::string lastKey_;
+};
+
+// What a project keeps between edits: everything the file holds (a run
+// result is not part of a state).
+struct ProjectState {
+  ProjectRecord record;
+  std::vector<std::string> lines;
+  bool operator==(const ProjectState& other) const { return lines == other.lines; }
+};
+
 // ------------------------------------------------------------ the project
 
 class WebProject {
  public:
-  WebProject() { NewProject(record_); }
+  WebProject() {
+    NewProject(record_);
+    resetHistory();
+  }
 
+  // New, Open and 区間を開く are steps of the history like any edit (the
+  // page commits after them), so that they can be undone.
   void newProject() { NewProject(record_); }
+
+  // A project whose lines were kept by the page (UTF-8, as the file's lines
+  // decoded): read and recomputed as Open does.
+  void openLines(val lines) {
+    std::vector<std::string> read;
+    const int n = lines["length"].as<int>();
+    for (int i = 0; i < n; ++i) read.push_back(lines[i].as<std::string>());
+    ProjectRecord opened = record_;
+    CloseProjectGroups(opened);
+    ReadProjectLines(read, opened);
+    record_ = std::move(opened);
+    RecomputeAfterOpen(record_);
+  }
+
+  // Undo and redo over the project's states (see SnapshotHistory); commit
+  // after every edit.  A state brought back has no run result.
+  bool commit(const std::string& key) { return history_.commit(state(), key); }
+  bool canUndo() const { return history_.canUndo(); }
+  bool canRedo() const { return history_.canRedo(); }
+  bool undo() { return restore(history_.canUndo(), history_.undo()); }
+  bool redo() { return restore(history_.canRedo(), history_.redo()); }
+  void resetHistory() { history_.reset(state()); }
+
+  const ProjectRecord& record() const { return record_; }
+  void replace(const ProjectRecord& record) { record_ = record; }
 
   // Open from the file's bytes: split as the desktop splits them, each line
   // decoded by `decode` (the browser's Shift_JIS decoder), turned into the
@@ -596,7 +682,16 @@ class WebProject {
   }
 
  private:
+  ProjectState state() const { return ProjectState{record_, ProjectFileLines(record_)}; }
+  bool restore(bool moved, const ProjectState& to) {
+    if (!moved) return false;
+    record_ = to.record;
+    DiscardRunResult(record_);
+    return true;
+  }
+
   ProjectRecord record_;
+  SnapshotHistory<ProjectState> history_;
 };
 
 // ------------------------------------------------------------ the network table
@@ -605,6 +700,8 @@ class WebProject {
 // typed), computed whole after every edit as the desktop's table does.
 class WebNetwork {
  public:
+  WebNetwork() { resetHistory(); }
+
   int size() const { return static_cast<int>(record_.segments.size()); }
 
   void addSegment() { record_.segments.push_back(NewNetworkSegment()); }
@@ -716,6 +813,101 @@ class WebNetwork {
     return result;
   }
 
+  // compute() in one text, quicker for a large table: the rows' texts
+  // (record order; cells split by U+001F, rows by U+001E), "1" or "0" per
+  // row for NO, and the sizing proposals of proposalsText().
+  val computeText() {
+    const NetworkComputation computed = ComputeNetwork(record_);
+    val result = val::object();
+    result.set("ok", computed.ok());
+    result.set("refusal", computed.ok() ? val::null() : RefusalValue(*computed.refusal));
+    std::string texts;
+    std::string no;
+    int noCount = 0;
+    if (computed.ok()) {
+      for (const NetworkRow& row : computed.table.rows) {
+        if (!no.empty()) texts += '\x1e';
+        const std::vector<std::string> cells = NetworkRowTexts(record_, row);
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+          if (c) texts += '\x1f';
+          texts += cells[c];
+        }
+        const bool isNo = row.verdict == Verdict::NO;
+        no += isNo ? '1' : '0';
+        noCount += isNo ? 1 : 0;
+      }
+    }
+    result.set("texts", texts);
+    result.set("no", no);
+    result.set("noCount", noCount);
+    result.set("proposals", computed.ok() ? val(proposalsText()) : val(std::string()));
+    return result;
+  }
+
+  // Every segment's proposal, split by U+001E: empty (none: not a catalogue
+  // pipe), "!" (no size passes), "=name" (the size it has), ">name" (a
+  // change to the size named).
+  std::string proposalsText() {
+    const NetworkSizing sizing = ProposeNetworkSizes(record_);
+    std::string out;
+    for (std::size_t i = 0; i < sizing.proposals.size(); ++i) {
+      const NetworkSizeProposal& p = sizing.proposals[i];
+      if (i) out += '\x1e';
+      if (!p.catalogue) continue;
+      std::optional<CatalogueSize> size;
+      const auto material = MaterialFromKind(static_cast<int>(record_.segments[static_cast<std::size_t>(p.segment)].kind));
+      if (material && p.proposedSize) size = LookupPipe(*material, *p.proposedSize);
+      if (!size) out += '!';
+      else out += (p.changes() ? ">" : "=") + size->storedName;
+    }
+    return out;
+  }
+
+  // Every segment's inputs in one text (rows split by U+001E): the text
+  // fields in inputKeys()' order, then the kind, size and depth indexes,
+  // split by U+001F.
+  std::string inputsText() {
+    std::string out;
+    for (std::size_t r = 0; r < record_.segments.size(); ++r) {
+      NetworkSegment& s = record_.segments[r];
+      if (r) out += '\x1e';
+      for (const char* key : kSegmentTextKeys) {
+        out += *segmentText(s, key);
+        out += '\x1f';
+      }
+      out += std::to_string(static_cast<int>(s.kind)) + '\x1f' + std::to_string(s.sizeIndex) + '\x1f' +
+             std::to_string(s.depthIndex);
+    }
+    return out;
+  }
+  static val inputKeys() {
+    val keys = val::array();
+    for (const char* key : kSegmentTextKeys) keys.call<void>("push", std::string(key));
+    for (const char* key : {network_field::kKind, network_field::kSize, network_field::kDepth})
+      keys.call<void>("push", std::string(key));
+    return keys;
+  }
+
+  void newTable() { record_ = NetworkRecord{}; }
+
+  // Undo and redo over the table's states; commit after every edit.
+  bool commit(const std::string& key) { return history_.commit(record_, key); }
+  bool canUndo() const { return history_.canUndo(); }
+  bool canRedo() const { return history_.canRedo(); }
+  bool undo() {
+    if (!history_.canUndo()) return false;
+    record_ = history_.undo();
+    return true;
+  }
+  bool redo() {
+    if (!history_.canRedo()) return false;
+    record_ = history_.redo();
+    return true;
+  }
+  void resetHistory() { history_.reset(record_); }
+
+  const NetworkRecord& record() const { return record_; }
+
   // The sizing proposal of every segment (record order): null where the
   // segment gets none (not a catalogue pipe), else {changes, size (the
   // proposed size's name, null when no size passes)}; or the refusal.
@@ -799,7 +991,18 @@ class WebNetwork {
   }
 
   NetworkRecord record_;
+  SnapshotHistory<NetworkRecord> history_;
 };
+
+// 区間を開く: the computed row `row` (record order) of the table as the
+// single-facility project, which replaces `project`'s record; false (and
+// nothing changed) when the table cannot be computed.
+bool OpenNetworkRow(WebNetwork& network, int row, WebProject& project) {
+  const NetworkComputation computed = ComputeNetwork(network.record());
+  if (!computed.ok() || row < 0 || row >= static_cast<int>(computed.table.rows.size())) return false;
+  project.replace(SingleFacilityProject(network.record(), computed.table.rows[static_cast<std::size_t>(row)]));
+  return true;
+}
 
 // The table's columns: {caption, field (null for a computed column)}.
 val NetworkColumnsValue() {
@@ -904,7 +1107,14 @@ EMSCRIPTEN_BINDINGS(mirukana) {
       .function("reportFileBytes", &mk::WebProject::reportFileBytes)
       .function("projectFileLines", &mk::WebProject::projectFileLines)
       .function("projectFileBytes", &mk::WebProject::projectFileBytes)
-      .function("sizeTable", &mk::WebProject::sizeTable);
+      .function("sizeTable", &mk::WebProject::sizeTable)
+      .function("openLines", &mk::WebProject::openLines)
+      .function("commit", &mk::WebProject::commit)
+      .function("canUndo", &mk::WebProject::canUndo)
+      .function("canRedo", &mk::WebProject::canRedo)
+      .function("undo", &mk::WebProject::undo)
+      .function("redo", &mk::WebProject::redo)
+      .function("resetHistory", &mk::WebProject::resetHistory);
   class_<mk::WebNetwork>("Network")
       .constructor<>()
       .function("size", &mk::WebNetwork::size)
@@ -916,7 +1126,18 @@ EMSCRIPTEN_BINDINGS(mirukana) {
       .function("setSegment", &mk::WebNetwork::setSegment)
       .function("compute", &mk::WebNetwork::compute)
       .function("sizing", &mk::WebNetwork::sizing)
-      .function("applySizing", &mk::WebNetwork::applySizing);
+      .function("applySizing", &mk::WebNetwork::applySizing)
+      .function("computeText", &mk::WebNetwork::computeText)
+      .function("inputsText", &mk::WebNetwork::inputsText)
+      .class_function("inputKeys", &mk::WebNetwork::inputKeys)
+      .function("newTable", &mk::WebNetwork::newTable)
+      .function("commit", &mk::WebNetwork::commit)
+      .function("canUndo", &mk::WebNetwork::canUndo)
+      .function("canRedo", &mk::WebNetwork::canRedo)
+      .function("undo", &mk::WebNetwork::undo)
+      .function("redo", &mk::WebNetwork::redo)
+      .function("resetHistory", &mk::WebNetwork::resetHistory);
+  function("openNetworkRow", &mk::OpenNetworkRow);
   function("networkColumns", &mk::NetworkColumnsValue);
   function("networkSizeNames", &mk::NetworkSizeNames);
   function("networkDepthChoices", &mk::NetworkDepthChoices);

@@ -48,8 +48,21 @@
     refresh();
     const el = $(idOf(name));
     if (!el) return;
-    el.focus();
+    reveal(el);
+    el.focus({ preventScroll: true });
     if (el.setSelectionRange && el.type === 'text') el.setSelectionRange(0, 0);
+  }
+
+  // Scrolls so that the control's whole section is in view below the app
+  // bar when it fits (else the control in the middle); nothing moves when
+  // the section is in view already.
+  function reveal(el) {
+    const section = el.closest('.sub, .screen') || el;
+    const area = $('screens').getBoundingClientRect();
+    const box = section.getBoundingClientRect();
+    if (box.top >= area.top && box.bottom <= area.bottom) return;
+    if (box.height <= area.height) section.scrollIntoView({ block: 'start' });
+    else el.scrollIntoView({ block: 'center' });
   }
 
   // ---------------------------------------------------------------- downloads
@@ -149,13 +162,30 @@
   function hideResults() {
     $('Form26').hidden = true;
     $('report').hidden = true;
+    $('outputs-empty').hidden = false;
   }
 
-  // Any edit withdraws the result, as on the desktop.
-  function edited() {
+  // Any edit withdraws the result at once, as on the desktop, and is a step
+  // of the undo history (typing into one box, `key`, is one step) kept in
+  // the browser.
+  function edited(key) {
     project.discardRunResult();
     hideResults();
     clearMessage();
+    project.commit(typeof key === 'string' ? key : '');
+    changed('facility');
+  }
+
+  // The results and the report where the user looks: the column beside the
+  // inputs on a wide window (its top), else scrolled into view.
+  function bringResultsIntoView() {
+    const outputs = $('outputs');
+    if (getComputedStyle(outputs).position === 'sticky') {
+      outputs.scrollTop = 0;
+      if (outputs.getBoundingClientRect().top > window.innerHeight) outputs.scrollIntoView({ block: 'start' });
+    } else {
+      outputs.scrollIntoView({ block: 'start' });
+    }
   }
 
   function run() {
@@ -179,6 +209,8 @@
     status(outcome.notice);
     $('Form26').hidden = false;
     showReport();
+    changed('facility');
+    bringResultsIntoView();
   }
 
   // One report line as the desktop draws it: every character in its own
@@ -220,6 +252,7 @@
     const report = project.reportLines();
     $('report-text').textContent = toArray(report.lines).map((l) => l + '\n').join('');
     $('report').hidden = false;
+    $('outputs-empty').hidden = true;
   }
 
   // ---------------------------------------------------------------- file
@@ -229,8 +262,9 @@
     reader.onload = () => {
       const decoder = new TextDecoder('shift_jis');
       project.openBytes(new Uint8Array(reader.result), (view) => decoder.decode(view));
-      fileName = file.name;
-      $('file-name').textContent = fileName;
+      project.commit('');
+      setFileName(file.name);
+      facilitySaved();
       openInForce();
       hideResults();
       clearMessage();
@@ -248,6 +282,7 @@
     const result = project.projectFileBytes();
     if (!result.ok) return fail(result.message);
     download(result.bytes, fileName || 'ミルカナ.vor', 'application/octet-stream');
+    facilitySaved();
     status('保存しました。');
   }
 
@@ -259,10 +294,16 @@
     status('計算書を Gouryu.txt に書き込みました。');
   }
 
+  function setFileName(name) {
+    fileName = name;
+    $('file-name').textContent = name;
+  }
+
   function newProject() {
     project.newProject();
-    fileName = '';
-    $('file-name').textContent = '';
+    project.commit('');
+    setFileName('');
+    facilitySaved();
     openInForce();
     hideResults();
     clearMessage();
@@ -373,7 +414,7 @@
 
   function wire() {
     for (const el of document.querySelectorAll('input[data-field]:not([type=radio]):not([type=checkbox])')) {
-      el.addEventListener('input', () => { set(el.dataset.field, el.value); edited(); });
+      el.addEventListener('input', () => { set(el.dataset.field, el.value); edited(el.dataset.field); });
     }
     for (const el of document.querySelectorAll('select[data-field]')) {
       el.addEventListener('change', act(() => {
@@ -454,11 +495,13 @@
     $('Form28-cmd1').addEventListener('click', () => accept(project.acceptSewage(), () => { opened.delete('Form28'); return 'Form25.opt9'; }));
     $('Form16-cmd1').addEventListener('click', () => accept(project.acceptRunoff(), () => { opened.delete('Form16'); return 'Form25.txt_i'; }));
 
-    for (const id of ['cmd-run', 'Form2-cmd1', 'Form5-cmd1', 'Form1-cmd1']) $(id).addEventListener('click', run);
+    $('cmd-run').addEventListener('click', run);
     $('cmd-save').addEventListener('click', save);
     $('cmd-write').addEventListener('click', write);
     $('cmd-new').addEventListener('click', newProject);
     $('cmd-print').addEventListener('click', () => { if ($('report').hidden) showReport(); window.print(); });
+    $('cmd-undo').addEventListener('click', () => facilityStep('undo'));
+    $('cmd-redo').addEventListener('click', () => facilityStep('redo'));
     $('open-file').addEventListener('change', (event) => {
       const file = event.target.files[0];
       if (file) openFile(file);
@@ -491,7 +534,7 @@
       if (event.key !== 'Enter' || box.tagName !== 'INPUT' || box.type !== 'text') return;
       event.preventDefault();
       const order = Array.from(document.querySelectorAll('input:not([type]), input[type=text], select, button'))
-        .filter((el) => !el.closest('[hidden]') && !el.disabled && !el.closest('.toolbar'));
+        .filter((el) => !el.closest('[hidden]') && !el.disabled && !el.closest('.appbar'));
       const next = order[order.indexOf(box) + 1];
       if (next) next.focus();
     });
@@ -604,18 +647,40 @@
   }
 
 
+  // ---------------------------------------------------------------- undo (流量計算書)
+
+  function facilityStep(which) {
+    if (!(which === 'undo' ? project.undo() : project.redo())) return;
+    clearMessage();
+    hideResults();
+    const before = new Set(opened);
+    openInForce();
+    for (const form of before) opened.add(form);
+    refresh();
+    changed('facility');
+  }
+
   // ---------------------------------------------------------------- network table
 
   // The network flow table: settings and segment rows typed here, the whole
-  // table computed by the core after every edit (as the desktop's table);
-  // 計算 shows why it cannot be computed and goes to the cell named.
+  // table computed by the core after every edit (as the desktop's table),
+  // only the cells whose text changed written again; 計算 shows why it
+  // cannot be computed and goes to the cell named.
   let network = null;
   let netColumns = [];
+  let netKeys = [];         // a segment's inputs in inputsText()'s order
+  let netTouched = false;   // typed into or 計算 pressed: refusals are shown
+  let netCurrent = -1;      // the row of the last focused cell
+  let netShown = [];        // per row: the computed texts, NO and proposal shown
+  let netResult = null;     // the last computation
+  let netFileName = '';
   const FACILITY_PARTS = [['kind', '管種'], ['size', '管径'], ['facility_name', '施設名'],
     ['diameter', '直径 D(m)'], ['width', '巾 B(m)'], ['height', '高さ H(m)']];
   const NET_TEXT_FIELDS = ['name', 'upstream', 'downstream'];
   const KIND_CAPTIONS = ['ＶＰ管', 'ＶＵ管', '強化プラスチック複合管', 'ヒューム管', 'その他円形管', '矩形管'];
+  const UNIT = '\u001f', RECORD = '\u001e';
   const netId = (row, field) => 'net-' + row + '-' + field;
+  const splitRecords = (text) => (text === '' ? [] : text.split(RECORD));
 
   function netControl(tag, row, field, caption) {
     const el = document.createElement(tag);
@@ -629,6 +694,7 @@
 
   function buildNetworkHead() {
     netColumns = toArray(core.networkColumns());
+    netKeys = toArray(core.Network.inputKeys());
     const tr = $('net-table').tHead.rows[0];
     for (const caption of ['', ...netColumns.map((c) => c.caption), '寸法提案']) {
       const th = document.createElement('th');
@@ -640,14 +706,16 @@
   function buildNetworkRow(row) {
     const tr = document.createElement('tr');
     const head = document.createElement('td');
+    head.className = 'head';
     head.textContent = String(row + 1);
     const remove = document.createElement('button');
     remove.type = 'button';
     remove.id = netId(row, 'delete');
+    remove.dataset.row = String(row);
+    remove.dataset.command = 'delete';
     remove.textContent = '削除';
     remove.setAttribute('aria-label', (row + 1) + '行目を削除');
     remove.setAttribute('aria-description', 'cmd_delete');
-    remove.addEventListener('click', () => { network.removeSegment(row); netEdited(); });
     head.appendChild(remove);
     tr.appendChild(head);
     for (const column of netColumns) {
@@ -682,6 +750,7 @@
     return tr;
   }
 
+  // One row's inputs from the core (an object by field key).
   function showNetworkRow(tr, row, segment) {
     for (const el of tr.querySelectorAll('[data-net-field]')) {
       const field = el.dataset.netField;
@@ -705,56 +774,80 @@
     part('height', segment.kind === 5);
   }
 
-  function netRefresh() {
+  function segmentOf(fields) {
+    const segment = {};
+    netKeys.forEach((key, i) => { segment[key] = i >= netKeys.length - 3 ? Number(fields[i]) : fields[i]; });
+    return segment;
+  }
+
+  // The settings and the rows' inputs as the core holds them (after Open,
+  // undo, a paste, a deleted row): rows added or removed to the count.
+  function netShowInputs() {
     for (const el of document.querySelectorAll('[data-net]')) {
       const value = network.setting(el.dataset.net);
       if (el.tagName === 'SELECT') el.value = String(value);
       else setControl(el, value);
     }
+    netShowSettingsState();
+    const body = $('net-table').tBodies[0];
+    const count = network.size();
+    while (body.rows.length > count) body.lastChild.remove();
+    netShown.length = Math.min(netShown.length, count);
+    const fresh = document.createDocumentFragment();
+    for (let r = body.rows.length; r < count; r++) fresh.appendChild(buildNetworkRow(r));
+    body.appendChild(fresh);
+    const rows = splitRecords(network.inputsText());
+    for (let r = 0; r < count; r++) showNetworkRow(body.rows[r], r, segmentOf(rows[r].split(UNIT)));
+    if (netCurrent >= count) netCurrent = -1;
+  }
+
+  function netShowSettingsState() {
     const cd = network.setting('formula') >= 5;
     $('net-c').disabled = !cd;
     $('net-d').disabled = !cd;
     $('net-groundwater_percent').disabled = !network.setting('groundwater');
     $('net-surcharge_percent').disabled = !network.setting('surcharge');
+  }
 
+  // The computed cells, NO marks and proposals: only what changed is
+  // written.  Returns the computation.
+  function netShowComputed() {
+    const result = network.computeText();
+    netResult = result;
     const body = $('net-table').tBodies[0];
     const count = network.size();
-    while (body.rows.length > count) body.lastChild.remove();
-    while (body.rows.length < count) body.appendChild(buildNetworkRow(body.rows.length));
-    const result = network.compute();
-    const rows = toArray(result.rows);
-    const sizing = result.ok ? toArray(network.sizing().proposals) : [];
+    const rows = splitRecords(result.texts);
+    const proposals = result.ok ? result.proposals.split(RECORD) : [];
     for (let r = 0; r < count; r++) {
       const tr = body.rows[r];
-      showNetworkRow(tr, r, network.segment(r));
-      const texts = rows[r] ? toArray(rows[r].texts) : [];
+      const texts = rows[r] ? rows[r].split(UNIT) : [];
+      const shown = netShown[r] || (netShown[r] = { texts: [], no: false, proposal: '' });
       netColumns.forEach((column, c) => {
-        if (!column.field) tr.cells[c + 1].textContent = texts[c] || '';
+        if (column.field) return;
+        const text = texts[c] || '';
+        if (shown.texts[c] !== text) {
+          tr.cells[c + 1].textContent = text;
+          shown.texts[c] = text;
+        }
       });
-      tr.classList.toggle('no', !!(rows[r] && rows[r].no));
-      const cell = tr.cells[tr.cells.length - 1];
-      cell.textContent = '';
-      const p = sizing[r];
-      if (p && !p.size) cell.textContent = '適合なし';
-      if (p && p.size && p.changes) {
-        cell.textContent = '→ ' + p.size;
-        const apply = document.createElement('button');
-        apply.type = 'button';
-        apply.id = netId(r, 'apply');
-        apply.textContent = '適用';
-        apply.setAttribute('aria-label', (r + 1) + '行目の寸法提案を適用');
-        apply.setAttribute('aria-description', 'cmd_apply');
-        apply.addEventListener('click', () => { network.applySizing(r); netEdited(); });
-        cell.appendChild(apply);
+      const no = result.no[r] === '1';
+      if (shown.no !== no) {
+        tr.classList.toggle('no', no);
+        shown.no = no;
+      }
+      const proposal = (count > 0 && result.ok ? proposals[r] : '') || '';
+      if (shown.proposal !== proposal) {
+        shown.proposal = proposal;
+        showProposal(tr.cells[tr.cells.length - 1], r, proposal);
       }
     }
     const summary = $('net-summary');
     summary.className = '';
-    if (!result.ok) {
-      summary.textContent = result.refusal.message;
-      summary.className = 'refused';
-    } else if (count === 0) {
+    if (count === 0) {
       summary.textContent = '行追加で区間を入力してください。';
+    } else if (!result.ok) {
+      summary.textContent = netTouched ? result.refusal.message : count + '区間';
+      if (netTouched) summary.className = 'refused';
     } else if (result.noCount === 0) {
       summary.textContent = '全' + count + '区間 O.K';
     } else {
@@ -764,9 +857,32 @@
     return result;
   }
 
-  function netEdited() {
+  function showProposal(cell, r, proposal) {
+    cell.textContent = '';
+    if (proposal === '!') cell.textContent = '適合なし';
+    if (proposal[0] !== '>') return;
+    cell.textContent = '→ ' + proposal.slice(1);
+    const apply = document.createElement('button');
+    apply.type = 'button';
+    apply.id = netId(r, 'apply');
+    apply.dataset.row = String(r);
+    apply.dataset.command = 'apply';
+    apply.textContent = '適用';
+    apply.setAttribute('aria-label', (r + 1) + '行目の寸法提案を適用');
+    apply.setAttribute('aria-description', 'cmd_apply');
+    cell.appendChild(apply);
+  }
+
+  // After an edit of the table: a step of its history, kept in the browser.
+  // `inputs`: the rows' inputs are shown afresh too (not only the cell typed).
+  function netEdited(key, inputs) {
     clearMessage();
-    netRefresh();
+    netTouched = true;
+    network.commit(typeof key === 'string' ? key : '');
+    if (inputs) netShowInputs();
+    else netShowSettingsState();
+    netShowComputed();
+    changed('network');
   }
 
   // The control a refusal names: the setting, or the segment's cell (the
@@ -785,16 +901,113 @@
     $(id).focus();
   }
 
-  // 計算 and the proposals' apply: the refusal and its cell when the table
-  // cannot be computed.
+  // 計算 and the commands that need the computed table: the refusal and its
+  // cell when the table cannot be computed.
   function netCheck() {
     clearMessage();
-    const result = netRefresh();
+    netTouched = true;
+    const result = netShowComputed();
     if (result.ok) return true;
     fail(result.refusal.message);
     netFocus(result.refusal);
     return false;
   }
+
+  function netStep(which) {
+    if (!(which === 'undo' ? network.undo() : network.redo())) return;
+    clearMessage();
+    netShowInputs();
+    netShowComputed();
+    changed('network');
+  }
+
+  function newTable() {
+    network.newTable();
+    network.commit('');
+    netTouched = false;
+    netCurrent = -1;
+    setNetFileName('');
+    networkSaved();
+    netShowInputs();
+    netShowComputed();
+    clearMessage();
+  }
+
+  function setNetFileName(name) {
+    netFileName = name;
+    $('net-file-name').textContent = name;
+  }
+
+  // 区間を開く: the row of the last focused cell as the single-facility
+  // document, computed, with its report (the document it replaces can be
+  // brought back with undo).
+  function openRow() {
+    clearMessage();
+    if (netCurrent < 0 || netCurrent >= network.size()) return fail('開く区間の行をクリックしてから、区間を開くを押してください。');
+    if (!netCheck()) return;
+    const name = network.segment(netCurrent).name;
+    core.openNetworkRow(network, netCurrent, project);
+    project.commit('');
+    setFileName('');
+    openInForce();
+    hideResults();
+    refresh();
+    changed('facility');
+    location.hash = '#facility';
+    run();
+    if (!$('report').hidden) status('流量計算表の区間「' + name + '」を開きました。');
+  }
+
+  // ---------------------------------------------------------------- table print
+
+  // The table as printed: every column on the landscape page (the font made
+  // smaller until the widest row fits), the title and the column captions
+  // repeated at the top of every page, NO rows in magenta.
+  function buildNetPrint() {
+    const holder = $('net-print');
+    holder.textContent = '';
+    const result = network.computeText();
+    const table = document.createElement('table');
+    table.className = 'net-print';
+    const head = table.createTHead();
+    const title = head.insertRow();
+    const th = document.createElement('th');
+    th.colSpan = netColumns.length;
+    th.className = 'title';
+    const t = network.setting('title');
+    th.textContent = '流量計算表' + (t ? '　' + t : '') + (netFileName ? '　（' + netFileName + '）' : '');
+    title.appendChild(th);
+    const captions = head.insertRow();
+    for (const column of netColumns) {
+      const cell = document.createElement('th');
+      cell.textContent = column.caption;
+      captions.appendChild(cell);
+    }
+    const body = table.createTBody();
+    splitRecords(result.texts).forEach((row, r) => {
+      const tr = body.insertRow();
+      if (result.no[r] === '1') tr.className = 'no';
+      for (const text of row.split(UNIT)) tr.insertCell().textContent = text;
+    });
+    holder.appendChild(table);
+    // The printable width of an A4 landscape page with its margins.
+    const width = (297 - 16) * 96 / 25.4;
+    let size = 9;
+    table.style.fontSize = size + 'pt';
+    for (let i = 0; i < 12 && table.offsetWidth > width; i++) {
+      size *= Math.max(0.5, (width / table.offsetWidth) * 0.98);
+      table.style.fontSize = size.toFixed(2) + 'pt';
+    }
+    return result.ok;
+  }
+
+  function printTable() {
+    if (!netCheck()) return;
+    buildNetPrint();
+    window.print();
+  }
+
+  // ---------------------------------------------------------------- table wiring
 
   function wireNetwork() {
     network = new core.Network();
@@ -807,7 +1020,7 @@
       } else if (el.tagName === 'SELECT') {
         el.addEventListener('change', () => { network.setSetting(key, Number(el.value)); netEdited(); });
       } else {
-        el.addEventListener('input', () => { network.setSetting(key, el.value); netEdited(); });
+        el.addEventListener('input', () => { network.setSetting(key, el.value); netEdited('setting.' + key); });
       }
     }
     const body = $('net-table').tBodies[0];
@@ -815,25 +1028,305 @@
       const el = event.target;
       if (el.tagName !== 'INPUT' || !el.dataset.netField) return;
       network.setSegment(Number(el.dataset.row), el.dataset.netField, el.value);
-      netEdited();
+      netEdited('cell.' + el.dataset.row + '.' + el.dataset.netField);
     });
     body.addEventListener('change', (event) => {
       const el = event.target;
       if (el.tagName !== 'SELECT' || !el.dataset.netField) return;
-      network.setSegment(Number(el.dataset.row), el.dataset.netField, el.selectedIndex);
-      netEdited();
+      const row = Number(el.dataset.row);
+      network.setSegment(row, el.dataset.netField, el.selectedIndex);
+      if (el.dataset.netField === 'kind') {
+        network.commit('');
+        showNetworkRow(body.rows[row], row, network.segment(row));
+        netEdited();
+      } else {
+        netEdited();
+      }
     });
-    for (const [id, name] of [['net-add', 'cmd_add'], ['net-apply-all', 'cmd_apply_all'], ['net-run', 'cmd_check']]) {
-      $(id).setAttribute('aria-description', name);
-    }
+    body.addEventListener('click', (event) => {
+      const el = event.target.closest('button[data-command]');
+      if (!el) return;
+      const row = Number(el.dataset.row);
+      if (el.dataset.command === 'delete') {
+        network.removeSegment(row);
+        netEdited('', true);
+      } else if (el.dataset.command === 'apply') {
+        network.applySizing(row);
+        netEdited('', true);
+      }
+    });
+    body.addEventListener('focusin', (event) => {
+      const row = Number(event.target.dataset.row);
+      if (Number.isNaN(row) || row === netCurrent) return;
+      if (netCurrent >= 0 && body.rows[netCurrent]) body.rows[netCurrent].cells[0].classList.remove('current');
+      netCurrent = row;
+      body.rows[row].cells[0].classList.add('current');
+    });
+    // Up and down go to the same column of the next row, as in a spreadsheet.
+    body.addEventListener('keydown', (event) => {
+      const el = event.target;
+      if (!el.dataset.netField || el.tagName !== 'INPUT' || (event.key !== 'ArrowUp' && event.key !== 'ArrowDown')) return;
+      const next = $(netId(Number(el.dataset.row) + (event.key === 'ArrowDown' ? 1 : -1), el.dataset.netField));
+      if (!next) return;
+      event.preventDefault();
+      next.focus();
+      next.select();
+    });
+    const names = [['net-add', 'cmd_add'], ['net-apply-all', 'cmd_apply_all'], ['net-run', 'cmd_check'],
+      ['net-cmd-new', 'cmd_new'], ['net-cmd-save', 'cmd_save'], ['net-csv-out', 'cmd_csv_export'],
+      ['net-cmd-print', 'cmd_print'], ['net-open-row', 'cmd_open_row'], ['net-undo', 'cmd_undo'], ['net-redo', 'cmd_redo']];
+    for (const [id, name] of names) $(id).setAttribute('aria-description', name);
     $('net-add').addEventListener('click', () => {
       network.addSegment();
-      netEdited();
+      netEdited('', true);
       $(netId(network.size() - 1, 'name')).focus();
     });
-    $('net-apply-all').addEventListener('click', () => { if (netCheck()) { network.applySizing(-1); netEdited(); } });
+    $('net-apply-all').addEventListener('click', () => { if (netCheck()) { network.applySizing(-1); netEdited('', true); } });
     $('net-run').addEventListener('click', netCheck);
-    netRefresh();
+    $('net-cmd-new').addEventListener('click', newTable);
+    $('net-cmd-print').addEventListener('click', printTable);
+    $('net-open-row').addEventListener('click', openRow);
+    $('net-undo').addEventListener('click', () => netStep('undo'));
+    $('net-redo').addEventListener('click', () => netStep('redo'));
+    wireTableFiles();
+    window.addEventListener('beforeprint', () => { if (document.body.dataset.view === 'network') buildNetPrint(); });
+    netShowInputs();
+    netShowComputed();
+  }
+
+  // ---------------------------------------------------------------- table files
+
+  function readFileBytes(file, done) {
+    const reader = new FileReader();
+    reader.onload = () => done(new Uint8Array(reader.result));
+    reader.onerror = () => fail('「' + file.name + '」を開けませんでした。');
+    reader.readAsArrayBuffer(file);
+  }
+
+  function wireTableFiles() {
+    const unavailable = () => fail('この版では流量計算表のファイルを扱えません。');
+    $('net-cmd-save').addEventListener('click', network.fileBytes ? saveTable : unavailable);
+    $('net-csv-out').addEventListener('click', network.csvBytes ? exportCsv : unavailable);
+    for (const [id, handler] of [['net-open-file', openTable], ['net-csv-file', importCsv]]) {
+      $(id).addEventListener('change', (event) => {
+        const file = event.target.files[0];
+        event.target.value = '';
+        if (file) readFileBytes(file, (bytes) => (network.fileBytes ? handler(file.name, bytes) : unavailable()));
+      });
+    }
+  }
+
+  function openTable(name, bytes) {
+    const result = network.openFile(bytes);
+    if (!result.ok) return fail(result.message);
+    network.commit('');
+    setNetFileName(name);
+    networkSaved();
+    netTouched = true;
+    netCurrent = -1;
+    netShowInputs();
+    netShowComputed();
+    clearMessage();
+    $('net-summary').dataset.opened = name;
+    document.body.dataset.tableOpened = name;
+  }
+
+  function saveTable() {
+    clearMessage();
+    download(network.fileBytes(), netFileName || '流量計算表.mkt', 'application/octet-stream');
+    networkSaved();
+  }
+
+  function exportCsv() {
+    clearMessage();
+    const result = network.csvBytes();
+    if (!result.ok) return fail(result.message);
+    const base = netFileName ? netFileName.replace(/\.mkt$/i, '') : '流量計算表';
+    download(result.bytes, base + '.csv', 'text/csv');
+  }
+
+  function importCsv(name, bytes) {
+    const decoder = new TextDecoder('shift_jis');
+    const result = network.importCsv(bytes, (view) => decoder.decode(view));
+    if (!result.ok) return fail(result.message);
+    netEdited('', true);
+  }
+
+  // ---------------------------------------------------------------- documents kept
+
+  // Both documents are kept in the browser's localStorage while they hold
+  // edits not saved to a file (流量計算書 as its file's lines, 流量計算表 as
+  // its file's text), and offered back when the page is opened again;
+  // leaving the page with such edits asks first.
+  const KEPT = { facility: 'mirukana.kept.facility', network: 'mirukana.kept.network' };
+  const baseline = { facility: '', network: '' };
+  const keepTimers = {};
+
+  function facilityContent() { return JSON.stringify(toArray(project.projectFileLines())); }
+  function networkContent() {
+    if (network.fileText) return network.fileText();
+    const settings = {};
+    for (const el of document.querySelectorAll('[data-net]')) settings[el.dataset.net] = network.setting(el.dataset.net);
+    return JSON.stringify({ settings, segments: network.inputsText() });
+  }
+  const content = (doc) => (doc === 'facility' ? facilityContent() : networkContent());
+  const isModified = (doc) => content(doc) !== baseline[doc];
+
+  function facilitySaved() { baseline.facility = facilityContent(); changed('facility'); }
+  function networkSaved() { baseline.network = networkContent(); changed('network'); }
+
+  // After every change of a document: the undo buttons, and the kept copy
+  // written a moment later (at once when the page is left).
+  function changed(doc) {
+    if (!network) return;
+    const d = doc === 'facility' ? project : network;
+    const prefix = doc === 'facility' ? 'cmd-' : 'net-';
+    $(prefix + 'undo').disabled = !d.canUndo();
+    $(prefix + 'redo').disabled = !d.canRedo();
+    clearTimeout(keepTimers[doc]);
+    keepTimers[doc] = setTimeout(() => keep(doc), 300);
+  }
+
+  function keep(doc) {
+    clearTimeout(keepTimers[doc]);
+    delete keepTimers[doc];
+    try {
+      if (!isModified(doc)) {
+        localStorage.removeItem(KEPT[doc]);
+        return;
+      }
+      localStorage.setItem(KEPT[doc], JSON.stringify({
+        fileName: doc === 'facility' ? fileName : netFileName,
+        time: Date.now(),
+        content: content(doc),
+        baseline: baseline[doc],
+      }));
+    } catch (e) {
+      status('ブラウザに作業を残せませんでした（' + e.name + '）。保存でファイルに書き出してください。');
+    }
+  }
+
+  function keepAll() { for (const doc of Object.keys(KEPT)) if (doc in keepTimers) keep(doc); }
+
+  function keptEntries() {
+    const entries = {};
+    for (const [doc, key] of Object.entries(KEPT)) {
+      try {
+        const entry = JSON.parse(localStorage.getItem(key));
+        if (entry && typeof entry.content === 'string') entries[doc] = entry;
+      } catch (e) { /* an unreadable entry is offered as nothing */ }
+    }
+    return entries;
+  }
+
+  // At start: what was kept, offered back with 確認.
+  function offerKept() {
+    const entries = keptEntries();
+    const docs = Object.keys(entries);
+    if (docs.length === 0) return;
+    const names = { facility: '流量計算書', network: '流量計算表' };
+    const when = (t) => new Date(t).toLocaleString('ja-JP');
+    $('restore-text').textContent = '前回保存されなかった作業が残っています：' + docs.map((doc) =>
+      names[doc] + (entries[doc].fileName ? '「' + entries[doc].fileName + '」' : '（新規）') + '（' + when(entries[doc].time) + '）')
+      .join('、') + '。復元しますか？（破棄すると元に戻せません）';
+    const dialog = $('restore');
+    const close = () => {
+      dialog.hidden = true;
+      if (dialog.open) dialog.close();
+    };
+    $('restore-ok').onclick = () => {
+      close();
+      for (const doc of docs) restoreKept(doc, entries[doc]);
+      location.hash = docs.includes('facility') ? '#facility' : '#network';
+      status('前回の作業を復元しました。');
+    };
+    $('restore-discard').onclick = () => {
+      close();
+      for (const doc of docs) localStorage.removeItem(KEPT[doc]);
+    };
+    dialog.hidden = false;
+    if (dialog.showModal) dialog.showModal();
+  }
+
+  function restoreKept(doc, entry) {
+    if (doc === 'facility') {
+      project.openLines(JSON.parse(entry.content));
+      project.commit('');
+      setFileName(entry.fileName || '');
+      openInForce();
+      hideResults();
+      refresh();
+    } else {
+      if (network.fileText) {
+        const result = network.openFile(new TextEncoder().encode(entry.content));
+        if (!result.ok) return;
+      } else {
+        const kept = JSON.parse(entry.content);
+        network.newTable();
+        for (const [key, value] of Object.entries(kept.settings)) network.setSetting(key, value);
+        for (const row of splitRecords(kept.segments)) {
+          network.addSegment();
+          const i = network.size() - 1;
+          const segment = segmentOf(row.split(UNIT));
+          network.setSegment(i, 'kind', segment.kind);
+          for (const key of netKeys) if (key !== 'kind') network.setSegment(i, key, segment[key]);
+        }
+      }
+      network.commit('');
+      setNetFileName(entry.fileName || '');
+      netTouched = true;
+      netShowInputs();
+      netShowComputed();
+    }
+    baseline[doc] = entry.baseline || '';
+    changed(doc);
+  }
+
+  // ---------------------------------------------------------------- views
+
+  // The two documents, one view each; the URL's fragment names the view
+  // (#facility, #network), so Back and a bookmark bring it back.
+  function showView() {
+    const view = location.hash === '#network' ? 'network' : 'facility';
+    document.body.dataset.view = view;
+    $('view-facility').hidden = view !== 'facility';
+    $('view-network').hidden = view !== 'network';
+    $('toolbar-facility').hidden = view !== 'facility';
+    $('toolbar-network').hidden = view !== 'network';
+    for (const name of ['facility', 'network']) {
+      const tab = $('tab-' + name);
+      if (name === view) tab.setAttribute('aria-current', 'page');
+      else tab.removeAttribute('aria-current');
+    }
+    clearMessage();
+  }
+
+  function wireDocuments() {
+    // The app bar's height, kept clear by scrolling and by the message.
+    const bar = document.querySelector('.appbar');
+    const barHeight = () => document.documentElement.style.setProperty('--bar', bar.offsetHeight + 'px');
+    new ResizeObserver(barHeight).observe(bar);
+    barHeight();
+    window.addEventListener('hashchange', showView);
+    // Ctrl+Z / Ctrl+Y (and Ctrl+Shift+Z): the open view's document.
+    document.addEventListener('keydown', (event) => {
+      if (!(event.ctrlKey || event.metaKey) || event.altKey) return;
+      const key = event.key.toLowerCase();
+      const which = key === 'z' && !event.shiftKey ? 'undo' : key === 'y' || (key === 'z' && event.shiftKey) ? 'redo' : null;
+      if (!which || !$('restore').hidden) return;
+      event.preventDefault();
+      if (document.body.dataset.view === 'network') netStep(which);
+      else facilityStep(which);
+    });
+    window.addEventListener('beforeunload', (event) => {
+      keepAll();
+      if (isModified('facility') || isModified('network')) {
+        event.preventDefault();
+        event.returnValue = '';
+      }
+    });
+    window.addEventListener('pagehide', keepAll);
+    document.addEventListener('visibilitychange', keepAll);
   }
 
   // ---------------------------------------------------------------- start
@@ -852,11 +1345,16 @@
     }
     wire();
     wireNetwork();
+    wireDocuments();
     openInForce();
     refresh();
+    baseline.facility = facilityContent();
+    baseline.network = networkContent();
     status(NOTICE_MAIN);
+    showView();
     $('loading').hidden = true;
     $('screens').hidden = false;
+    offerKept();
     document.body.dataset.ready = String(Math.round(performance.now()));
   });
 })();

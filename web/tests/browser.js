@@ -56,12 +56,17 @@ async function launch() {
 }
 
 // A fresh page on the web edition, ready for input; collects page errors.
-async function openPage(browser) {
+// The pages of one browser share the browser's storage: unless `kept`, what
+// an earlier page kept there is cleared first, so that no offer to restore
+// it stands in the way.
+async function openPage(browser, { kept = false, view = '' } = {}) {
   const page = await browser.newPage();
   page.setDefaultTimeout(60000);  // a busy machine is slow, not wrong
   const errors = [];
   page.on('pageerror', (e) => errors.push(String(e)));
-  await page.goto(pageUrl);
+  page.on('console', (m) => { if (m.type() === 'error') errors.push(m.text()); });
+  if (!kept) await page.evaluateOnNewDocument(() => localStorage.clear());
+  await page.goto(pageUrl + view);
   await page.waitForSelector('body[data-ready]');
   return { page, errors };
 }

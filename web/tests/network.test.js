@@ -30,7 +30,7 @@ function readTableFile() {
 test('network flow table typed in the page as the desktop computes it', async (t) => {
   const chromium = await launch();
   t.after(() => chromium.close());
-  const { page, errors } = await openPage(chromium.browser);
+  const { page, errors } = await openPage(chromium.browser, { view: '#network' });
   const { settings, segments } = readTableFile();
 
   // Types over what the box holds (nothing for an empty value).

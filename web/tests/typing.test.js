@@ -103,7 +103,7 @@ test('a new project typed through the page', async (t) => {
   await page.focus('#Form2-lst_pu');
   for (let i = 0; i < 6; i++) await page.keyboard.press('ArrowDown');
   assert.strictEqual(await page.$eval('#Form2-lst_pu', (e) => e.selectedIndex), 6);
-  await page.click('#Form2-cmd1');
+  await page.click('#cmd-run');
   assert.strictEqual(await text('message-text'), '');
   assert.ok(await visible('Form26'));
   // Q1 = C·I·A/360 (A in ha) + P·q/86,400,000 = 0.84·100·0.5/360 + 1000·500/86,400,000.
