@@ -49,6 +49,13 @@ struct ProfilePath {
   std::vector<ProfileSegment> segments;  // nodes.size() − 1 of them
 };
 
+// A path ready to draw, or why there is none (see profile_path.h).
+struct ProfilePathResult {
+  std::optional<std::string> refusal;
+  ProfilePath path;
+  bool ok() const { return !refusal.has_value(); }
+};
+
 enum class SheetSize { A3, A4 };  // landscape
 
 struct ProfileOptions {

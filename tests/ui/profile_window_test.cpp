@@ -1,0 +1,90 @@
+// The profile window: the sheets follow the choices, the outputs go to the
+// files named, a path that cannot be drawn is said instead of drawn.
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "drawing/three_segment_path.h"
+#include "ui/profile_window.h"
+#include "ui/prompter.h"
+
+namespace mk {
+namespace {
+
+ProfileSource ThreeSegmentSource(bool* levels) {
+  ProfileSource s;
+  s.heads = [] { return std::vector<std::string>{"1"}; };
+  s.longestHead = [] { return std::string("1"); };
+  s.path = [levels](const std::string&) {
+    drawing::ProfilePathResult r;
+    if (*levels)
+      r.path = test::ThreeSegmentPath();
+    else
+      r.refusal = "地盤高が入力されていないため、縦断図を描けません。";
+    return r;
+  };
+  return s;
+}
+
+void Choose(QWidget& w, const char* combo, int index) {
+  auto* c = w.findChild<QComboBox*>(combo);
+  ASSERT_NE(c, nullptr) << combo;
+  c->setCurrentIndex(index);
+  emit c->activated(index);
+}
+
+TEST(ProfileWindow, SheetsFollowTheChoicesAndGoToFiles) {
+  RecordingPrompter prompter;
+  bool levels = true;
+  ProfileWindow window(prompter, ThreeSegmentSource(&levels));
+  window.show();
+  ASSERT_TRUE(window.profile().ok());
+  EXPECT_EQ(window.profile().sheets.size(), 1u);
+  EXPECT_EQ(window.findChild<QComboBox*>("cbo_head")->currentText(), QStringLiteral("最長の流路（1）"));
+  EXPECT_TRUE(window.findChild<QLabel*>("lbl_message")->text().contains(QStringLiteral("延長 150.00 m")));
+  Choose(window, "cbo_sheet", 1);  // A4 holds 114.5 m at 1/500: two sheets
+  EXPECT_EQ(window.profile().sheets.size(), 2u);
+  EXPECT_EQ(window.profile().sheets[0].width, 297.0);
+  Choose(window, "cbo_horizontal", 2);  // 1/1000: one again
+  EXPECT_EQ(window.profile().sheets.size(), 1u);
+  EXPECT_EQ(window.options().horizontal, 1000);
+
+  QTemporaryDir dir;
+  prompter.files = {dir.filePath("profile"), dir.filePath("profile.pdf")};
+  window.findChild<QPushButton*>("cmd_dxf")->click();
+  window.findChild<QPushButton*>("cmd_pdf")->click();
+  QFile dxf(dir.filePath("profile.dxf")), pdf(dir.filePath("profile.pdf"));
+  ASSERT_TRUE(dxf.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(dxf.readAll().contains("AC1009"));
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(pdf.readAll().startsWith("%PDF"));
+  EXPECT_TRUE(prompter.requests.isEmpty());  // no message, no question
+
+  // An existing file is replaced only when the user says so.
+  prompter.files = {dir.filePath("profile.dxf")};
+  prompter.answers = {PromptAnswer::No};
+  window.findChild<QPushButton*>("cmd_dxf")->click();
+  ASSERT_EQ(prompter.requests.size(), 1);
+  EXPECT_EQ(prompter.requests[0].title, QStringLiteral("上書き保存の確認"));
+}
+
+TEST(ProfileWindow, SaysWhyNothingIsDrawn) {
+  RecordingPrompter prompter;
+  bool levels = false;
+  ProfileWindow window(prompter, ThreeSegmentSource(&levels));
+  EXPECT_FALSE(window.profile().ok());
+  EXPECT_TRUE(window.findChild<QLabel*>("lbl_message")->text().contains(QStringLiteral("地盤高")));
+  window.findChild<QPushButton*>("cmd_pdf")->click();
+  ASSERT_EQ(prompter.requests.size(), 1);
+  EXPECT_TRUE(prompter.requests[0].text.contains(QStringLiteral("地盤高")));
+  EXPECT_TRUE(prompter.fileRequests.isEmpty());  // no file asked for
+  levels = true;
+  window.refresh();
+  EXPECT_TRUE(window.profile().ok());
+}
+
+}  // namespace
+}  // namespace mk
