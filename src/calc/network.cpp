@@ -207,7 +207,9 @@ std::optional<NetworkRefusal> ReadNumber(const NetworkRecord& record, int segmen
                                          const char* field, const std::string& text, Sign sign,
                                          double& out) {
   if (text.empty()) return Refuse(record, segment, field, "を入力してください。");
-  if (!IsNumberText(text)) return Refuse(record, segment, field, "は数値で入力してください。");
+  // The text is quoted so that "5O" and "50" can be told apart.
+  if (!IsNumberText(text))
+    return Refuse(record, segment, field, "は数値で入力してください。（入力された値「" + text + "」）");
   out = ParseLeadingNumber(text);
   if (sign == Sign::NonNegative && out < 0.0)
     return Refuse(record, segment, field, "は０以上の値を入力してください。");

@@ -20,6 +20,7 @@
 #include <map>
 
 #include "calc/catalogue.h"
+#include "calc/network_edit.h"
 #include "ui/main_window.h"
 #include "ui/network_table_print.h"
 #include "ui/print_image.h"
@@ -552,12 +553,11 @@ Qt::ItemFlags NetworkTableModel::flags(const QModelIndex& index) const {
 
 bool NetworkTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (!index.isValid() || role != Qt::EditRole || !isInputColumn(index.column())) return false;
-  std::string* text = TextField(record_.segments[static_cast<std::size_t>(index.row())], ColumnField(index.column()));
-  if (!text) return false;
-  const std::string typed = Std(value.toString());
-  if (*text == typed) return true;
-  *text = typed;
-  recompute();
+  // The record edits' acceptance, as a paste gets it: full-width numbers
+  // kept half-width, the facility and depth cells from their shown texts.
+  const NetworkSegment before = record_.segments[static_cast<std::size_t>(index.row())];
+  if (SetCellText(record_, index.row(), index.column(), Std(value.toString()))) return false;
+  if (record_.segments[static_cast<std::size_t>(index.row())] != before) recompute();
   return true;
 }
 
