@@ -10,6 +10,8 @@
 #include <unordered_map>
 
 #include "calc/check_run.h"
+#include "calc/network_internal.h"
+#include "calc/network_levels.h"
 #include "calc/hydraulics.h"
 #include "calc/sections.h"
 #include "model/number_text.h"
@@ -47,9 +49,34 @@ NetworkSegment NewNetworkSegment() {
   return segment;
 }
 
+std::string* NetworkSegmentText(NetworkSegment& s, const std::string& field) {
+  if (field == nf::kName) return &s.name;
+  if (field == nf::kUpstream) return &s.upstream;
+  if (field == nf::kDownstream) return &s.downstream;
+  if (field == nf::kLength) return &s.length;
+  if (field == nf::kArea) return &s.area;
+  if (field == nf::kRunoff) return &s.c;
+  if (field == nf::kSewage) return &s.sewage;
+  if (field == nf::kSlope) return &s.slope;
+  if (field == nf::kRoughness) return &s.roughness;
+  if (field == nf::kInvert) return &s.invert;
+  if (field == nf::kWall) return &s.wall;
+  return nullptr;
+}
+
+const std::string* NetworkSegmentText(const NetworkSegment& s, const std::string& field) {
+  return NetworkSegmentText(const_cast<NetworkSegment&>(s), field);
+}
+
 bool NetworkTable::allOk() const {
   return std::all_of(rows.begin(), rows.end(),
                      [](const NetworkRow& row) { return row.verdict == Verdict::OK; });
+}
+
+bool NetworkTable::allChecksPass() const {
+  return std::all_of(rows.begin(), rows.end(), [](const NetworkRow& row) {
+    return row.verdict == Verdict::OK && row.levels.failed.empty();
+  });
 }
 
 std::string NetworkFieldCaption(const std::string& field) {
@@ -81,6 +108,23 @@ std::string NetworkFieldCaption(const std::string& field) {
       {nf::kSlope, "勾配 (‰)"},
       {nf::kRoughness, "粗度係数 n"},
       {nf::kDepth, "水深"},
+      {nf::kVelocityMin, "流速の下限 (m/sec)"},
+      {nf::kVelocityMax, "流速の上限 (m/sec)"},
+      {nf::kMinimumSize, "最小管径 (mm)"},
+      {nf::kMinimumCover, "最小土被り (m)"},
+      {nf::kJoint, "接合方法"},
+      {nf::kDropPipe, "副管を要する段差 (m)"},
+      {nf::kSpacing600, "人孔間隔 600mm以下 (m)"},
+      {nf::kSpacing1000, "人孔間隔 1000mm以下 (m)"},
+      {nf::kSpacing1500, "人孔間隔 1500mm以下 (m)"},
+      {nf::kSpacingLarger, "人孔間隔 1500mm超 (m)"},
+      {nf::kMinimumDrop, "最小段差 (m)"},
+      {nf::kNode, "人孔"},
+      {nf::kGround, "地盤高 (m)"},
+      {nf::kFixedInvert, "固定管底高 (m)"},
+      {nf::kNodeDrop, "最小段差 (m)"},
+      {nf::kInvert, "上流管底高 (m)"},
+      {nf::kWall, "管厚 t(m)"},
       {nf::kIntensity, "降雨強度 I"},
       {nf::kCapacity, "流下能力 Q2"},
   };
@@ -157,9 +201,7 @@ std::string ExactDecimalText(double value) {
 #endif
 }
 
-namespace {
-
-const char* const kTooLarge = "値が大きすぎるため、計算できません。入力値を確認してください。";
+namespace network_internal {
 
 // ---------------------------------------------------------------- reading
 
@@ -199,6 +241,16 @@ NetworkRefusal Refuse(const NetworkRecord& record, int segment, const char* fiel
                   : SegmentLabel(record, segment) + "の" + NetworkFieldCaption(field);
   return NetworkRefusal{subject + tail, segment, field};
 }
+
+}  // namespace network_internal
+
+namespace {
+
+const char* const kTooLarge = "値が大きすぎるため、計算できません。入力値を確認してください。";
+
+using network_internal::IsNumberText;
+using network_internal::Refuse;
+using network_internal::SegmentLabel;
 
 enum class Sign { Any, NonNegative, Positive };
 
@@ -486,17 +538,20 @@ std::optional<NetworkRefusal> ComputeRow(const NetworkRecord& record, const Sett
 
 struct Prepared {
   SettingsNumbers settings;
+  NetworkCriteriaNumbers criteria;
   std::vector<SegmentNumbers> numbers;
   Tree tree;
 };
 
 std::optional<NetworkRefusal> Prepare(const NetworkRecord& record, Prepared& p) {
   if (auto r = ReadSettings(record, p.settings)) return r;
+  if (auto r = ReadNetworkCriteria(record, p.criteria)) return r;
   const int count = static_cast<int>(record.segments.size());
   p.numbers.assign(static_cast<std::size_t>(count), {});
   for (int i = 0; i < count; ++i)
     if (auto r = ReadSegment(record, i, p.numbers[static_cast<std::size_t>(i)])) return r;
-  return BuildTree(record, p.tree);
+  if (auto r = BuildTree(record, p.tree)) return r;
+  return CheckNetworkLevelInputs(record);
 }
 
 std::vector<NetworkRow> LinkedRows(const Tree& tree) {
@@ -528,6 +583,10 @@ NetworkComputation ComputeNetwork(const NetworkRecord& record) {
   }
   out.table.rows = std::move(rows);
   out.table.order = std::move(p.tree.order);
+  NetworkLevels levels = ComputeNetworkLevels(record, out.table);
+  for (std::size_t i = 0; i < out.table.rows.size(); ++i) out.table.rows[i].levels = std::move(levels.segments[i]);
+  out.table.hasLevels = levels.hasLevels;
+  out.table.nodes = std::move(levels.nodes);
   return out;
 }
 
@@ -567,6 +626,27 @@ std::vector<std::string> NetworkRowTexts(const NetworkRecord& record, const Netw
 
 // ---------------------------------------------------------------- sizing
 
+namespace {
+
+// The slope (per mille) at which `value(slope)` reaches `target`, where it
+// rises with the slope; nothing when it cannot be reached below 1000 ‰.
+template <typename F>
+std::optional<double> SlopeWhere(F value, double target) {
+  double lo = 0.0, hi = 1000.0;
+  const auto top = value(hi);
+  if (!top || *top < target) return std::nullopt;
+  for (int k = 0; k < 200 && hi - lo > 1e-12; ++k) {
+    const double mid = (lo + hi) / 2.0;
+    const auto v = value(mid);
+    (v && *v >= target ? hi : lo) = mid;
+  }
+  return hi;
+}
+
+std::string SlopeText(double slope) { return FormatNumber(slope, "0.00"); }
+
+}  // namespace
+
 NetworkSizing ProposeNetworkSizes(const NetworkRecord& given) {
   NetworkSizing out;
   // A catalogue pipe whose size is not chosen yet is what sizing is for:
@@ -581,12 +661,15 @@ NetworkSizing ProposeNetworkSizes(const NetworkRecord& given) {
     out.refusal = std::move(r);
     return out;
   }
+  const NetworkCriteriaNumbers& criteria = p.criteria;
+  auto inRange = [&](double V) {
+    return !(criteria.velocityMin && V < *criteria.velocityMin) && !(criteria.velocityMax && V > *criteria.velocityMax);
+  };
   const int count = static_cast<int>(record.segments.size());
   std::vector<NetworkRow> rows = LinkedRows(p.tree);
-  std::vector<int> sizes(static_cast<std::size_t>(count));
   out.proposals.resize(static_cast<std::size_t>(count));
   for (int i : p.tree.order) {
-    const NetworkSegment& s = record.segments[static_cast<std::size_t>(i)];
+    NetworkSegment s = record.segments[static_cast<std::size_t>(i)];
     const SegmentNumbers& num = p.numbers[static_cast<std::size_t>(i)];
     NetworkSizeProposal& proposal = out.proposals[static_cast<std::size_t>(i)];
     proposal.segment = i;
@@ -603,26 +686,101 @@ NetworkSizing ProposeNetworkSizes(const NetworkRecord& given) {
       const auto& list = PipeSizes(*material);
       const int last = static_cast<int>(list.size()) - 1;
       size = last;
+      // Sizes that carry Q1 and are not below the minimum size, with their V.
+      std::vector<std::pair<int, double>> carrying;
+      bool anyLargeEnough = false;
       for (int k = 0; k <= last; ++k) {
         if (list[static_cast<std::size_t>(k)].D < smallestD) continue;
+        s.sizeIndex = k;
+        NetworkRow& row = rows[static_cast<std::size_t>(i)];
+        if (criteria.minimumSize && NetworkNominalSize(s, row) < *criteria.minimumSize - 1e-9) continue;
+        anyLargeEnough = true;
         if (auto r = ComputeRow(record, p.settings, num, i, k, rows)) {
           out.refusal = std::move(r);
           return out;
         }
-        if (rows[static_cast<std::size_t>(i)].verdict == Verdict::OK) {
+        if (row.verdict != Verdict::OK) continue;
+        carrying.emplace_back(k, row.V);
+        if (inRange(row.V)) {
           proposal.proposedSize = k;
           size = k;
           break;
         }
       }
+      if (!proposal.proposedSize) {
+        if (!anyLargeEnough) {
+          proposal.reason = "該当なし：最小管径以上の管がありません";
+        } else if (carrying.empty()) {
+          proposal.reason = "該当なし：最大の管径でも流下能力が不足します";
+        } else {
+          // A larger pipe runs faster at the same slope: too fast at the
+          // smallest size that carries Q1 means too fast at all of them.
+          // Then the steepest slope at which a size carries Q1 within the
+          // range; too slow everywhere: the gentlest.
+          const bool tooFast = criteria.velocityMax && carrying.front().second > *criteria.velocityMax;
+          proposal.reason = tooFast ? "該当なし：流速が上限を超えます" : "該当なし：流速が下限に達しません";
+          const double Q1 = rows[static_cast<std::size_t>(i)].Q1;
+          for (const auto& [k, V] : carrying) {
+            (void)V;
+            const SectionGeometry g = CircularSection(list[static_cast<std::size_t>(k)].D, num.ratio);
+            auto capacityAt = [&](double slope) -> std::optional<CapacityResult> {
+              if (!(slope > 0.0)) return CapacityResult{};
+              const auto c = ComputeCapacity(g, slope, num.n, record.settings.velocity);
+              if (!c) return std::nullopt;
+              return *c;
+            };
+            auto velocity = [&](double x) -> std::optional<double> {
+              const auto c = capacityAt(x);
+              return c ? std::optional<double>(c->V) : std::nullopt;
+            };
+            auto flow = [&](double x) -> std::optional<double> {
+              const auto c = capacityAt(x);
+              return c ? std::optional<double>(c->Q2) : std::nullopt;
+            };
+            const auto carries = SlopeWhere(flow, Q1);
+            if (!carries) continue;
+            double gentlest = *carries;
+            if (criteria.velocityMin)
+              if (const auto slow = SlopeWhere(velocity, *criteria.velocityMin)) gentlest = std::max(gentlest, *slow);
+            std::optional<double> found;
+            if (tooFast) {
+              const auto fast = SlopeWhere(velocity, *criteria.velocityMax);
+              if (!fast) continue;
+              // The steepest slope on the 0.01 ‰ grid at which V stays within the range.
+              double x = std::floor(*fast * 100.0) / 100.0;
+              if (velocity(x).value_or(0.0) > *criteria.velocityMax) x -= 0.01;
+              if (x >= gentlest && x > 0.0) found = x;
+            } else {
+              double x = std::ceil(gentlest * 100.0) / 100.0;
+              const auto c = capacityAt(x);
+              if (c && c->Q2 >= Q1 && inRange(c->V)) found = x;
+            }
+            if (!found) continue;
+            proposal.slopeSize = k;
+            proposal.slope = *found;
+            proposal.reason += "（" + list[static_cast<std::size_t>(k)].storedName + " は勾配 " + SlopeText(*found) +
+                               (tooFast ? "‰以下で適合）" : "‰以上で適合）");
+            break;
+          }
+        }
+      }
     }
-    sizes[static_cast<std::size_t>(i)] = size;
     if (auto r = ComputeRow(record, p.settings, num, i, size, rows)) {
       out.refusal = std::move(r);
       return out;
     }
   }
   return out;
+}
+
+std::string NetworkProposalText(const NetworkRecord& record, const NetworkSizeProposal& proposal) {
+  if (!proposal.catalogue) return {};
+  if (!proposal.proposedSize) return proposal.reason.empty() ? std::string("該当なし") : proposal.reason;
+  if (!proposal.changes()) return {};
+  if (proposal.segment < 0 || proposal.segment >= static_cast<int>(record.segments.size())) return {};
+  const auto material = MaterialFromKind(static_cast<int>(record.segments[static_cast<std::size_t>(proposal.segment)].kind));
+  const auto size = material ? LookupPipe(*material, *proposal.proposedSize) : std::nullopt;
+  return size ? "→ " + size->storedName : std::string();
 }
 
 void ApplySizeProposals(NetworkRecord& record, const NetworkSizing& sizing, int segment) {

@@ -18,12 +18,37 @@
 
 #include "calc/catalogue.h"
 #include "calc/intensity.h"
+#include "calc/network_level_types.h"
 #include "model/hydraulic_types.h"
 #include "model/project_record.h"
 
 namespace mk {
 
 // ---------------------------------------------------------------- inputs
+
+// How the pipes leaving a manhole are set against the pipes entering it.
+enum class JointMethod { Crown = 0, WaterSurface = 1, Centre = 2, Invert = 3 };  // 管頂, 水面, 管中心, 管底
+
+// The design criteria every segment is checked against (texts as typed,
+// lengths in m, sizes in mm, velocities in m/sec).  The defaults are the
+// usual values for combined and storm sewers; see the README for where
+// each comes from.
+struct NetworkCriteria {
+  std::string velocityMin = "0.8";
+  std::string velocityMax = "3.0";
+  std::string minimumSize = "250";   // mm
+  std::string minimumCover = "1.0";  // m, ground to the pipe's outer top
+  JointMethod joint = JointMethod::Crown;
+  std::string dropPipe = "0.6";      // a drop at a manhole this large or more needs a drop pipe (副管)
+  // Largest manhole spacing (segment length) by pipe size.
+  std::string spacing600 = "75";     // size <= 600 mm
+  std::string spacing1000 = "100";   // size <= 1000 mm
+  std::string spacing1500 = "150";   // size <= 1500 mm
+  std::string spacingLarger = "200"; // larger
+  std::string minimumDrop = "0.00";  // m, at every manhole unless the node gives its own
+
+  bool operator==(const NetworkCriteria&) const = default;
+};
 
 // Project-wide settings of a network.
 struct NetworkSettings {
@@ -39,6 +64,7 @@ struct NetworkSettings {
   // The node the network drains to.  Empty: the one downstream node that
   // has no outgoing segment is the outlet.
   std::string outlet;
+  NetworkCriteria criteria;
 
   bool operator==(const NetworkSettings&) const = default;
 };
@@ -68,13 +94,31 @@ struct NetworkSegment {
   // 15-entry circular list for kinds 0..4, the 7-entry list for the
   // rectangular pipe.  A separator or an index outside the list is refused.
   int depthIndex = 5;
+  // Levels, optional: the upstream invert (管底高, m) when it is fixed
+  // rather than computed, and the wall thickness (m) used for the cover;
+  // empty: the catalogue size's standard wall (none for the other kinds).
+  std::string invert;
+  std::string wall;
 
   bool operator==(const NetworkSegment&) const = default;
+};
+
+// A node (manhole) the segments name, with its levels; all optional.
+struct NetworkNode {
+  std::string name;
+  std::string ground;       // 地盤高, m
+  std::string invert;       // a fixed 管底高 where the network meets something existing, m
+  std::string minimumDrop;  // the node's own minimum drop, m; empty: the criteria's
+
+  bool operator==(const NetworkNode&) const = default;
 };
 
 struct NetworkRecord {
   NetworkSettings settings;
   std::vector<NetworkSegment> segments;
+  // Levels of the nodes; a node the segments name but not listed here has
+  // no levels.  The order is the user's (the node grid's).
+  std::vector<NetworkNode> nodes;
 
   bool operator==(const NetworkRecord&) const = default;
 };
@@ -89,6 +133,12 @@ bool IsCatalogueKind(NetworkFacilityKind kind);  // VP, VU, FRPM, Hume
 
 // A new segment: VP, first size, default depth and roughness, sewage "0".
 NetworkSegment NewNetworkSegment();
+
+// The text a segment keeps for a text field key (name, upstream, downstream,
+// length, area, runoff, sewage, slope, roughness, invert, wall); nullptr for
+// the other keys (kind, size, depth and the facility's own texts).
+std::string* NetworkSegmentText(NetworkSegment& segment, const std::string& field);
+const std::string* NetworkSegmentText(const NetworkSegment& segment, const std::string& field);
 
 // ---------------------------------------------------------------- fields
 
@@ -107,6 +157,23 @@ inline constexpr const char* kVelocity = "velocity";
 inline constexpr const char* kGroundwater = "groundwater";  // "無し" or the percentage
 inline constexpr const char* kSurcharge = "surcharge";      // "無し" or the percentage
 inline constexpr const char* kOutlet = "outlet";
+// Design criteria.
+inline constexpr const char* kVelocityMin = "velocity_min";
+inline constexpr const char* kVelocityMax = "velocity_max";
+inline constexpr const char* kMinimumSize = "minimum_size";
+inline constexpr const char* kMinimumCover = "minimum_cover";
+inline constexpr const char* kJoint = "joint";
+inline constexpr const char* kDropPipe = "drop_pipe";
+inline constexpr const char* kSpacing600 = "spacing_600";
+inline constexpr const char* kSpacing1000 = "spacing_1000";
+inline constexpr const char* kSpacing1500 = "spacing_1500";
+inline constexpr const char* kSpacingLarger = "spacing_larger";
+inline constexpr const char* kMinimumDrop = "minimum_drop";
+// Node.
+inline constexpr const char* kNode = "node";
+inline constexpr const char* kGround = "ground";
+inline constexpr const char* kFixedInvert = "fixed_invert";
+inline constexpr const char* kNodeDrop = "node_drop";
 // Segment.
 inline constexpr const char* kName = "name";
 inline constexpr const char* kUpstream = "upstream";
@@ -124,6 +191,8 @@ inline constexpr const char* kHeight = "height";
 inline constexpr const char* kSlope = "slope";
 inline constexpr const char* kRoughness = "roughness";
 inline constexpr const char* kDepth = "depth";
+inline constexpr const char* kInvert = "invert";
+inline constexpr const char* kWall = "wall";
 // Computed values a refusal may name.
 inline constexpr const char* kIntensity = "intensity";
 inline constexpr const char* kCapacity = "capacity";
@@ -166,6 +235,9 @@ struct NetworkRow {
   double V = 0.0, Q2 = 0.0;
   double margin = 0.0;           // (Q2 − Q1) / Q1 × 100; 0 when Q1 is 0
   Verdict verdict = Verdict::OK; // O.K when Q1 <= Q2
+
+  // Depth and velocity at Q1, levels, checks and notes (ComputeNetworkLevels).
+  NetworkSegmentLevels levels;
 };
 
 struct NetworkTable {
@@ -173,7 +245,11 @@ struct NetworkTable {
   // Segment indexes from upstream to downstream: every segment after all
   // segments flowing into it; otherwise in the record's order.
   std::vector<int> order;
-  bool allOk() const;
+  // What ComputeNetworkLevels gives besides the rows' levels.
+  bool hasLevels = false;                // some node has a ground level
+  std::vector<NetworkNodeLevels> nodes;  // see NetworkLevels::nodes
+  bool allOk() const;                    // every verdict O.K (capacity only)
+  bool allChecksPass() const;            // every verdict O.K and no check fails
 };
 
 // Why a network cannot be computed: a message in the screens' style that
@@ -183,6 +259,7 @@ struct NetworkRefusal {
   std::string message;
   int segment = -1;
   std::string field;
+  int node = -1;  // a node's levels: index into NetworkRecord::nodes (segment is then -1)
 };
 
 struct NetworkComputation {
@@ -221,6 +298,14 @@ struct NetworkSizeProposal {
   bool catalogue = false;      // only catalogue segments get a proposal
   int currentSize = 0;
   std::optional<int> proposedSize;  // nothing when no size of the list passes
+  // When no size passes: why, as the table shows it ("該当なし（…）").
+  std::string reason;
+  // When every size that carries Q1 runs too fast (or too slow) at the
+  // segment's slope: the size, and the steepest (for too slow: the
+  // gentlest) slope in per mille, on the 0.01 grid, at which that size
+  // carries Q1 with V within the range.
+  std::optional<int> slopeSize;
+  std::optional<double> slope;
   bool changes() const { return catalogue && proposedSize && *proposedSize != currentSize; }
 };
 
@@ -230,7 +315,9 @@ struct NetworkSizing {
 };
 
 // From upstream to downstream, every catalogue segment gets the smallest
-// size of its material whose verdict is O.K, never smaller than the largest
+// size of its material whose verdict is O.K, whose V (at the segment's
+// depth setting) lies within the criteria's velocity range and whose size is
+// at least the criteria's minimum size, never smaller than the largest
 // pipe of the same material flowing into it (at that pipe's proposed size);
 // downstream times and intensities follow the proposed sizes.  Where no
 // size passes, there is no proposal and the largest size carries on.  A
@@ -238,6 +325,11 @@ struct NetworkSizing {
 // sized too.
 // Nothing in the record changes: the screen applies a proposal.
 NetworkSizing ProposeNetworkSizes(const NetworkRecord& record);
+
+// The proposal as the table's 寸法提案 column shows it: "→ " and the size's
+// name when it changes, the reason when no size passes ("該当なし：…"),
+// empty otherwise.
+std::string NetworkProposalText(const NetworkRecord& record, const NetworkSizeProposal& proposal);
 
 // The record with the proposals applied (all of them, or only `segment`).
 void ApplySizeProposals(NetworkRecord& record, const NetworkSizing& sizing, int segment = -1);

@@ -227,6 +227,8 @@ TEST(Network, SizingProposesTheSmallestPassingSizeNeverNarrowingDownstream) {
                      Segment("3", "n3", "out", "100", "0.6", "0.6", "0")}};
   for (auto& s : net.segments) s.sizeIndex = 0;
   net.segments[1].sizeIndex = -1;  // not chosen yet
+  // Capacity alone: no velocity range, no minimum size.
+  net.settings.criteria.velocityMin = net.settings.criteria.velocityMax = net.settings.criteria.minimumSize = "";
   net.segments[0].slope = "2";
   net.segments[1].slope = "60";
   const NetworkSizing sizing = ProposeNetworkSizes(net);
