@@ -21,6 +21,7 @@
 #include "calc/flow_time.h"
 #include "calc/intensity.h"
 #include "calc/network.h"
+#include "calc/network_edit.h"
 #include "calc/polygon_drawing.h"
 #include "calc/recompute.h"
 #include "calc/runoff.h"
@@ -780,11 +781,20 @@ class WebNetwork {
     } else if (key == network_field::kDepth) {
       s.depthIndex = value.as<int>();
     } else if (std::string* text = segmentText(s, key)) {
-      *text = value.as<std::string>();
+      *text = IsNumberField(key) ? NormalizeNumberInput(value.as<std::string>()) : value.as<std::string>();
     } else {
       return false;
     }
     return true;
+  }
+
+  // The fields typed as numbers (full-width digits taken as half-width).
+  static bool IsNumberField(const std::string& key) {
+    for (const char* k : {network_field::kLength, network_field::kArea, network_field::kRunoff, network_field::kSewage,
+                          network_field::kDiameter, network_field::kWidth, network_field::kHeight,
+                          network_field::kSlope, network_field::kRoughness})
+      if (key == k) return true;
+    return false;
   }
 
   // The table, or why not: {ok, refusal {message, row, field}, rows in the
@@ -815,8 +825,9 @@ class WebNetwork {
 
   // compute() in one text, quicker for a large table: the rows' texts
   // (record order; cells split by U+001F, rows by U+001E), "1" or "0" per
-  // row for NO, and the sizing proposals of proposalsText().
-  val computeText() {
+  // row for NO, and (when `withProposals`) the sizing proposals of
+  // proposalsText().
+  val computeText(bool withProposals) {
     const NetworkComputation computed = ComputeNetwork(record_);
     val result = val::object();
     result.set("ok", computed.ok());
@@ -840,7 +851,7 @@ class WebNetwork {
     result.set("texts", texts);
     result.set("no", no);
     result.set("noCount", noCount);
-    result.set("proposals", computed.ok() ? val(proposalsText()) : val(std::string()));
+    result.set("proposals", computed.ok() && withProposals ? val(proposalsText()) : val(std::string()));
     return result;
   }
 
@@ -890,21 +901,65 @@ class WebNetwork {
 
   void newTable() { record_ = NetworkRecord{}; }
 
-  // Undo and redo over the table's states; commit after every edit.
-  bool commit(const std::string& key) { return history_.commit(record_, key); }
+  // Undo and redo over the table's states (the core's history, sharing
+  // unchanged segments between states); commit after every edit.
+  // Consecutive edits with the same non-empty key (typing into one cell)
+  // make one step: the step is taken back and taken again with the record
+  // as it is now.
+  bool commit(const std::string& key) {
+    if (record_ == history_.current()) return false;
+    if (!key.empty() && key == lastKey_ && history_.canUndo() && !history_.canRedo()) history_.undo();
+    history_.push(record_);
+    lastKey_ = key;
+    return true;
+  }
   bool canUndo() const { return history_.canUndo(); }
   bool canRedo() const { return history_.canRedo(); }
   bool undo() {
     if (!history_.canUndo()) return false;
     record_ = history_.undo();
+    lastKey_.clear();
     return true;
   }
   bool redo() {
     if (!history_.canRedo()) return false;
     record_ = history_.redo();
+    lastKey_.clear();
     return true;
   }
-  void resetHistory() { history_.reset(record_); }
+  void resetHistory() {
+    history_.reset(record_);
+    lastKey_.clear();
+  }
+
+  // ------------------------------------------------ spreadsheet edits
+  // Cells by (segment, column index into NetworkColumns()), as the core's
+  // record edits address them.
+
+  // A block pasted from a spreadsheet (tab-separated) with its first cell at
+  // (row, column): {ok, message, row, column (the refused cell), addedRows}.
+  val paste(int row, int column, const std::string& tsv) {
+    const NetworkPasteResult result = PasteBlock(record_, row, column, tsv);
+    val out = val::object();
+    out.set("ok", result.ok());
+    out.set("message", result.ok() ? std::string() : result.refusal->message);
+    out.set("row", result.ok() ? result.range.top : result.refusal->row);
+    out.set("column", result.ok() ? result.range.left : result.refusal->column);
+    out.set("rows", result.rows);
+    out.set("columns", result.columns);
+    out.set("addedRows", result.addedRows);
+    return out;
+  }
+  std::string copy(int top, int left, int bottom, int right) {
+    return CopyBlock(record_, NetworkCellRange{top, left, bottom, right});
+  }
+  bool clear(int top, int left, int bottom, int right) {
+    return ClearCells(record_, NetworkCellRange{top, left, bottom, right});
+  }
+  bool fillDown(int top, int left, int bottom, int right) {
+    return FillDown(record_, NetworkCellRange{top, left, bottom, right});
+  }
+  int insertAfter(int row) { return InsertSegmentAfter(record_, row); }
 
   const NetworkRecord& record() const { return record_; }
 
@@ -991,7 +1046,8 @@ class WebNetwork {
   }
 
   NetworkRecord record_;
-  SnapshotHistory<NetworkRecord> history_;
+  NetworkHistory history_;
+  std::string lastKey_;
 };
 
 // 区間を開く: the computed row `row` (record order) of the table as the
@@ -1128,6 +1184,7 @@ EMSCRIPTEN_BINDINGS(mirukana) {
       .function("sizing", &mk::WebNetwork::sizing)
       .function("applySizing", &mk::WebNetwork::applySizing)
       .function("computeText", &mk::WebNetwork::computeText)
+      .function("proposalsText", &mk::WebNetwork::proposalsText)
       .function("inputsText", &mk::WebNetwork::inputsText)
       .class_function("inputKeys", &mk::WebNetwork::inputKeys)
       .function("newTable", &mk::WebNetwork::newTable)
@@ -1136,8 +1193,15 @@ EMSCRIPTEN_BINDINGS(mirukana) {
       .function("canRedo", &mk::WebNetwork::canRedo)
       .function("undo", &mk::WebNetwork::undo)
       .function("redo", &mk::WebNetwork::redo)
-      .function("resetHistory", &mk::WebNetwork::resetHistory);
+      .function("resetHistory", &mk::WebNetwork::resetHistory)
+      .function("paste", &mk::WebNetwork::paste)
+      .function("copy", &mk::WebNetwork::copy)
+      .function("clear", &mk::WebNetwork::clear)
+      .function("fillDown", &mk::WebNetwork::fillDown)
+      .function("insertAfter", &mk::WebNetwork::insertAfter)
+      .class_function("isNumberField", &mk::WebNetwork::IsNumberField);
   function("openNetworkRow", &mk::OpenNetworkRow);
+  function("normalizeNumberInput", &mk::NormalizeNumberInput);
   function("networkColumns", &mk::NetworkColumnsValue);
   function("networkSizeNames", &mk::NetworkSizeNames);
   function("networkDepthChoices", &mk::NetworkDepthChoices);

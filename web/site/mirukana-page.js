@@ -671,7 +671,13 @@
   let netKeys = [];         // a segment's inputs in inputsText()'s order
   let netTouched = false;   // typed into or 計算 pressed: refusals are shown
   let netCurrent = -1;      // the row of the last focused cell
-  let netShown = [];        // per row: the computed texts, NO and proposal shown
+  let netShown = [];        // per row: the computed texts, NO and proposal last computed
+  let netInputs = [];       // per row: the inputs as the core holds them
+  const netRows = new Map();  // the rows on the page, by segment index
+  // A large table shows only the rows in and near its scrolled view (spacers
+  // stand for the others), so that an edit costs the same at any size.
+  const ALL_ROWS_UP_TO = 150;
+  let netRowHeight = 26;
   let netResult = null;     // the last computation
   let netFileName = '';
   const FACILITY_PARTS = [['kind', '管種'], ['size', '管径'], ['facility_name', '施設名'],
@@ -705,6 +711,7 @@
 
   function buildNetworkRow(row) {
     const tr = document.createElement('tr');
+    tr.dataset.row = String(row);
     const head = document.createElement('td');
     head.className = 'head';
     head.textContent = String(row + 1);
@@ -766,7 +773,7 @@
       setControl(el, segment[field]);
     }
     const catalogue = segment.kind <= 3;
-    const part = (field, shown) => { $(netId(row, field)).parentElement.hidden = !shown; };
+    const part = (field, shown) => { tr.querySelector('[data-net-field="' + field + '"]').parentElement.hidden = !shown; };
     part('size', catalogue);
     part('facility_name', !catalogue);
     part('diameter', segment.kind === 4);
@@ -781,7 +788,7 @@
   }
 
   // The settings and the rows' inputs as the core holds them (after Open,
-  // undo, a paste, a deleted row): rows added or removed to the count.
+  // undo, a paste, a deleted row): the rows on the page made again.
   function netShowInputs() {
     for (const el of document.querySelectorAll('[data-net]')) {
       const value = network.setting(el.dataset.net);
@@ -789,16 +796,10 @@
       else setControl(el, value);
     }
     netShowSettingsState();
-    const body = $('net-table').tBodies[0];
-    const count = network.size();
-    while (body.rows.length > count) body.lastChild.remove();
-    netShown.length = Math.min(netShown.length, count);
-    const fresh = document.createDocumentFragment();
-    for (let r = body.rows.length; r < count; r++) fresh.appendChild(buildNetworkRow(r));
-    body.appendChild(fresh);
-    const rows = splitRecords(network.inputsText());
-    for (let r = 0; r < count; r++) showNetworkRow(body.rows[r], r, segmentOf(rows[r].split(UNIT)));
-    if (netCurrent >= count) netCurrent = -1;
+    netInputs = splitRecords(network.inputsText()).map((row) => segmentOf(row.split(UNIT)));
+    netShown.length = Math.min(netShown.length, netInputs.length);
+    if (netCurrent >= netInputs.length) netCurrent = -1;
+    netRender(true);
   }
 
   function netShowSettingsState() {
@@ -809,38 +810,110 @@
     $('net-surcharge_percent').disabled = !network.setting('surcharge');
   }
 
-  // The computed cells, NO marks and proposals: only what changed is
-  // written.  Returns the computation.
-  function netShowComputed() {
-    const result = network.computeText();
-    netResult = result;
+  // The rows to have on the page: all of a small table, else those in the
+  // scrolled view with a margin.
+  function netWindow() {
+    const count = netInputs.length;
+    if (count <= ALL_ROWS_UP_TO) return [0, count];
+    const box = $('net-scroll');
+    const first = Math.max(0, Math.floor(box.scrollTop / netRowHeight) - 20);
+    return [first, Math.min(count, first + Math.ceil(box.clientHeight / netRowHeight) + 40)];
+  }
+
+  // Puts the window's rows on the page (`all`: every one made afresh);
+  // rows that stay keep their elements (and the focus).
+  function netRender(all) {
     const body = $('net-table').tBodies[0];
-    const count = network.size();
+    const [first, last] = netWindow();
+    for (const [r, tr] of netRows) {
+      if (all || r < first || r >= last) {
+        tr.remove();
+        netRows.delete(r);
+      }
+    }
+    const make = (r) => {
+      const tr = buildNetworkRow(r);
+      netRows.set(r, tr);
+      fillRow(tr, r);
+      return tr;
+    };
+    const kept = [...netRows.keys()];
+    if (kept.length === 0) {
+      const rows = document.createDocumentFragment();
+      for (let r = first; r < last; r++) rows.appendChild(make(r));
+      body.appendChild(rows);
+    } else {
+      const low = Math.min(...kept), high = Math.max(...kept);
+      for (let r = low - 1; r >= first; r--) body.insertBefore(make(r), netRows.get(r + 1));
+      for (let r = high + 1; r < last; r++) body.appendChild(make(r));
+    }
+    if (netRows.size > 0 && first === 0) netRowHeight = netRows.get(first).offsetHeight || netRowHeight;
+    const count = netInputs.length;
+    $('net-above').style.height = (count > ALL_ROWS_UP_TO ? first * netRowHeight : 0) + 'px';
+    $('net-below').style.height = (count > ALL_ROWS_UP_TO ? (count - last) * netRowHeight : 0) + 'px';
+  }
+
+  // A row made for the page: its inputs, and what was computed for it.
+  function fillRow(tr, r) {
+    showNetworkRow(tr, r, netInputs[r]);
+    const shown = netShown[r];
+    if (shown) {
+      netColumns.forEach((column, c) => { if (!column.field) tr.cells[c + 1].textContent = shown.texts[c] || ''; });
+      tr.classList.toggle('no', shown.no);
+      showProposal(tr.cells[tr.cells.length - 1], r, shown.proposal);
+    }
+    if (r === netCurrent) tr.cells[0].classList.add('current');
+    if (netSel && !oneCell() && r >= netSel.top && r <= netSel.bottom) {
+      for (let c = netSel.left; c <= netSel.right; c++) tr.cells[c + 1].classList.add('sel');
+    }
+  }
+
+  // The row brought onto the page and into the scrolled view.
+  function netReveal(row) {
+    if (netRows.has(row) && netInputs.length <= ALL_ROWS_UP_TO) return;
+    const box = $('net-scroll');
+    const tr = netRows.get(row);
+    if (tr) {
+      const a = tr.getBoundingClientRect(), v = box.getBoundingClientRect();
+      if (a.top >= v.top + 40 && a.bottom <= v.bottom) return;
+    }
+    box.scrollTop = Math.max(0, row * netRowHeight - box.clientHeight / 2);
+    netRender(false);
+  }
+
+  // The computed cells and NO marks, then (a moment later, so that the
+  // cells are on screen first) the sizing proposals: kept for every row, and
+  // on the page only the cells whose text changed are written.  Returns the
+  // computation.
+  let proposalsTimer = null;
+  function netShowComputed() {
+    const result = network.computeText(false);
+    netResult = result;
+    const count = netInputs.length;
     const rows = splitRecords(result.texts);
-    const proposals = result.ok ? result.proposals.split(RECORD) : [];
+    clearTimeout(proposalsTimer);
+    proposalsTimer = null;
     for (let r = 0; r < count; r++) {
-      const tr = body.rows[r];
+      const tr = netRows.get(r);
       const texts = rows[r] ? rows[r].split(UNIT) : [];
       const shown = netShown[r] || (netShown[r] = { texts: [], no: false, proposal: '' });
       netColumns.forEach((column, c) => {
         if (column.field) return;
         const text = texts[c] || '';
         if (shown.texts[c] !== text) {
-          tr.cells[c + 1].textContent = text;
+          if (tr) tr.cells[c + 1].textContent = text;
           shown.texts[c] = text;
         }
       });
       const no = result.no[r] === '1';
       if (shown.no !== no) {
-        tr.classList.toggle('no', no);
+        if (tr) tr.classList.toggle('no', no);
         shown.no = no;
       }
-      const proposal = (count > 0 && result.ok ? proposals[r] : '') || '';
-      if (shown.proposal !== proposal) {
-        shown.proposal = proposal;
-        showProposal(tr.cells[tr.cells.length - 1], r, proposal);
-      }
     }
+    if (!result.ok) showProposals([]);
+    else if (count <= ALL_ROWS_UP_TO) netShowProposals();
+    else proposalsTimer = setTimeout(netShowProposals);
     const summary = $('net-summary');
     summary.className = '';
     if (count === 0) {
@@ -855,6 +928,21 @@
       summary.className = 'no';
     }
     return result;
+  }
+
+  function netShowProposals() {
+    proposalsTimer = null;
+    showProposals(network.proposalsText().split(RECORD));
+  }
+  function showProposals(proposals) {
+    for (let r = 0; r < netInputs.length; r++) {
+      const shown = netShown[r];
+      const proposal = proposals[r] || '';
+      if (!shown || shown.proposal === proposal) continue;
+      shown.proposal = proposal;
+      const tr = netRows.get(r);
+      if (tr) showProposal(tr.cells[tr.cells.length - 1], r, proposal);
+    }
   }
 
   function showProposal(cell, r, proposal) {
@@ -894,6 +982,7 @@
       id = percent && network.setting(refusal.field) ? 'net-' + percent : 'net-' + refusal.field;
       if (!$(id)) id = 'net-formula';
     } else {
+      netReveal(refusal.row);
       id = netId(refusal.row, refusal.field);
       const el = $(id);
       if (!el || el.closest('[hidden]')) id = netId(refusal.row, 'name');
@@ -958,6 +1047,115 @@
     if (!$('report').hidden) status('流量計算表の区間「' + name + '」を開きました。');
   }
 
+  // ---------------------------------------------------------------- table as a spreadsheet
+
+  // A number typed with full-width digits shows (and is kept) half-width,
+  // as the desktop's table takes it; the caret stays where it was.
+  function showHalfWidth(el) {
+    if (!core.normalizeNumberInput || !core.Network.isNumberField(el.dataset.netField)) return;
+    const half = core.normalizeNumberInput(el.value);
+    if (half === el.value) return;
+    const at = el.selectionStart;
+    el.value = half;
+    if (at !== null) el.setSelectionRange(at, at);
+  }
+
+  // Cells as the core's record edits address them: (segment, column index
+  // into the table's columns); the facility's parts are its one column.
+  function columnOf(field) {
+    const key = FACILITY_PARTS.some(([f]) => f === field) ? 'kind' : field;
+    return netColumns.findIndex((c) => c.field === key);
+  }
+  function controlAt(row, column) {
+    const field = netColumns[column] && netColumns[column].field;
+    if (!field) return null;
+    if (field !== 'kind') return $(netId(row, field));
+    return FACILITY_PARTS.map(([f]) => $(netId(row, f))).find((el) => el && !el.closest('[hidden]')) || null;
+  }
+
+  // The selected block: from the anchor (the focused cell) to the other
+  // corner, extended with Shift+click or Shift+Up/Down.
+  let netAnchor = null;
+  let netSel = null;
+  function selectCells(top, left, bottom, right) {
+    for (const td of document.querySelectorAll('#net-table td.sel')) td.classList.remove('sel');
+    netSel = { top: Math.min(top, bottom), left: Math.min(left, right), bottom: Math.max(top, bottom), right: Math.max(left, right) };
+    if (netSel.top === netSel.bottom && netSel.left === netSel.right) return;
+    for (let r = netSel.top; r <= netSel.bottom; r++) {
+      const tr = netRows.get(r);
+      if (tr) for (let c = netSel.left; c <= netSel.right; c++) tr.cells[c + 1].classList.add('sel');
+    }
+  }
+  const oneCell = () => !netSel || (netSel.top === netSel.bottom && netSel.left === netSel.right);
+  const wholeTextSelected = (el) => el.tagName !== 'INPUT' ||
+    (el.value !== '' && el.selectionStart === 0 && el.selectionEnd === el.value.length);
+
+  // After a block edit: the rows shown afresh, the block selected.
+  function blockEdited(sel) {
+    netEdited('', true);
+    if (sel) selectCells(sel.top, sel.left, sel.bottom, sel.right);
+  }
+
+  function wireTableKeys(body) {
+    body.addEventListener('focusin', (event) => {
+      const el = event.target;
+      if (!el.dataset.netField) return;
+      const cell = { row: Number(el.dataset.row), column: columnOf(el.dataset.netField) };
+      if (netAnchor && netAnchor.extending) return;
+      netAnchor = cell;
+      selectCells(cell.row, cell.column, cell.row, cell.column);
+    });
+    body.addEventListener('mousedown', (event) => {
+      const td = event.target.closest('td');
+      if (!event.shiftKey || !netAnchor || !td) return;
+      event.preventDefault();
+      selectCells(netAnchor.row, netAnchor.column, Number(td.parentElement.dataset.row), td.cellIndex - 1);
+    });
+    body.addEventListener('keydown', (event) => {
+      const el = event.target;
+      if (!el.dataset.netField || !netSel) return;
+      const key = event.key;
+      if (event.shiftKey && (key === 'ArrowUp' || key === 'ArrowDown') && netAnchor) {
+        event.preventDefault();
+        const end = netSel.top < netAnchor.row ? netSel.top : netSel.bottom;
+        const next = Math.max(0, Math.min(network.size() - 1, end + (key === 'ArrowDown' ? 1 : -1)));
+        selectCells(netAnchor.row, netSel.left, next, netSel.right);
+      } else if ((key === 'Delete' || key === 'Backspace') && (!oneCell() || (key === 'Delete' && wholeTextSelected(el)))) {
+        event.preventDefault();
+        const sel = netSel;
+        if (network.clear(sel.top, sel.left, sel.bottom, sel.right)) blockEdited(sel);
+      } else if ((event.ctrlKey || event.metaKey) && key.toLowerCase() === 'd') {
+        event.preventDefault();
+        const sel = netSel;
+        if (network.fillDown(sel.top, sel.left, sel.bottom, sel.right)) blockEdited(sel);
+      }
+    });
+    body.addEventListener('copy', (event) => {
+      if (oneCell()) return;
+      event.preventDefault();
+      event.clipboardData.setData('text/plain', network.copy(netSel.top, netSel.left, netSel.bottom, netSel.right));
+    });
+    // A block from a spreadsheet (tab-separated) fills the cells from the
+    // selected one on, adding rows as needed; one refused value leaves the
+    // table as it was and names the cell.
+    body.addEventListener('paste', (event) => {
+      const el = event.target;
+      const text = event.clipboardData.getData('text/plain');
+      if (!el.dataset.netField || !netSel || (!/[\t\r\n]/.test(text.replace(/\r?\n$/, '')) && el.tagName === 'INPUT')) return;
+      event.preventDefault();
+      const result = network.paste(netSel.top, netSel.left, text);
+      if (!result.ok) {
+        fail(result.message);
+        netReveal(result.row);
+        const target = controlAt(result.row, result.column);
+        if (target) target.focus();
+        return;
+      }
+      blockEdited({ top: result.row, left: result.column, bottom: result.row + result.rows - 1, right: result.column + result.columns - 1 });
+      setTimeout(() => { netAnchor = null; }, 0);
+    });
+  }
+
   // ---------------------------------------------------------------- table print
 
   // The table as printed: every column on the landscape page (the font made
@@ -966,7 +1164,7 @@
   function buildNetPrint() {
     const holder = $('net-print');
     holder.textContent = '';
-    const result = network.computeText();
+    const result = network.computeText(false);
     const table = document.createElement('table');
     table.className = 'net-print';
     const head = table.createTHead();
@@ -1027,21 +1225,24 @@
     body.addEventListener('input', (event) => {
       const el = event.target;
       if (el.tagName !== 'INPUT' || !el.dataset.netField) return;
-      network.setSegment(Number(el.dataset.row), el.dataset.netField, el.value);
+      if (!event.isComposing) showHalfWidth(el);
+      const row = Number(el.dataset.row);
+      network.setSegment(row, el.dataset.netField, el.value);
+      netInputs[row][el.dataset.netField] = network.segment(row)[el.dataset.netField];
       netEdited('cell.' + el.dataset.row + '.' + el.dataset.netField);
     });
+    body.addEventListener('compositionend', (event) => {
+      if (event.target.dataset.netField) showHalfWidth(event.target);
+    });
+    wireTableKeys(body);
     body.addEventListener('change', (event) => {
       const el = event.target;
       if (el.tagName !== 'SELECT' || !el.dataset.netField) return;
       const row = Number(el.dataset.row);
       network.setSegment(row, el.dataset.netField, el.selectedIndex);
-      if (el.dataset.netField === 'kind') {
-        network.commit('');
-        showNetworkRow(body.rows[row], row, network.segment(row));
-        netEdited();
-      } else {
-        netEdited();
-      }
+      netInputs[row] = network.segment(row);
+      if (el.dataset.netField === 'kind') showNetworkRow(netRows.get(row), row, netInputs[row]);
+      netEdited();
     });
     body.addEventListener('click', (event) => {
       const el = event.target.closest('button[data-command]');
@@ -1058,27 +1259,37 @@
     body.addEventListener('focusin', (event) => {
       const row = Number(event.target.dataset.row);
       if (Number.isNaN(row) || row === netCurrent) return;
-      if (netCurrent >= 0 && body.rows[netCurrent]) body.rows[netCurrent].cells[0].classList.remove('current');
+      if (netRows.has(netCurrent)) netRows.get(netCurrent).cells[0].classList.remove('current');
       netCurrent = row;
-      body.rows[row].cells[0].classList.add('current');
+      netRows.get(row).cells[0].classList.add('current');
     });
     // Up and down go to the same column of the next row, as in a spreadsheet.
     body.addEventListener('keydown', (event) => {
       const el = event.target;
       if (!el.dataset.netField || el.tagName !== 'INPUT' || (event.key !== 'ArrowUp' && event.key !== 'ArrowDown')) return;
-      const next = $(netId(Number(el.dataset.row) + (event.key === 'ArrowDown' ? 1 : -1), el.dataset.netField));
+      const to = Number(el.dataset.row) + (event.key === 'ArrowDown' ? 1 : -1);
+      if (to < 0 || to >= netInputs.length) return;
+      netReveal(to);
+      const next = $(netId(to, el.dataset.netField));
       if (!next) return;
       event.preventDefault();
       next.focus();
       next.select();
     });
-    const names = [['net-add', 'cmd_add'], ['net-apply-all', 'cmd_apply_all'], ['net-run', 'cmd_check'],
+    const names = [['net-add', 'cmd_add'], ['net-insert', 'cmd_insert'], ['net-apply-all', 'cmd_apply_all'], ['net-run', 'cmd_check'],
       ['net-cmd-new', 'cmd_new'], ['net-cmd-save', 'cmd_save'], ['net-csv-out', 'cmd_csv_export'],
       ['net-cmd-print', 'cmd_print'], ['net-open-row', 'cmd_open_row'], ['net-undo', 'cmd_undo'], ['net-redo', 'cmd_redo']];
     for (const [id, name] of names) $(id).setAttribute('aria-description', name);
+    $('net-insert').addEventListener('click', () => {
+      const row = network.insertAfter(netCurrent);
+      netEdited('', true);
+      netReveal(row);
+      $(netId(row, 'name')).focus();
+    });
     $('net-add').addEventListener('click', () => {
       network.addSegment();
       netEdited('', true);
+      netReveal(network.size() - 1);
       $(netId(network.size() - 1, 'name')).focus();
     });
     $('net-apply-all').addEventListener('click', () => { if (netCheck()) { network.applySizing(-1); netEdited('', true); } });
@@ -1089,6 +1300,12 @@
     $('net-undo').addEventListener('click', () => netStep('undo'));
     $('net-redo').addEventListener('click', () => netStep('redo'));
     wireTableFiles();
+    let scrolled = false;
+    $('net-scroll').addEventListener('scroll', () => {
+      if (scrolled || netInputs.length <= ALL_ROWS_UP_TO) return;
+      scrolled = true;
+      requestAnimationFrame(() => { scrolled = false; netRender(false); });
+    });
     window.addEventListener('beforeprint', () => { if (document.body.dataset.view === 'network') buildNetPrint(); });
     netShowInputs();
     netShowComputed();

@@ -63,12 +63,14 @@ async function openPage(browser, { kept = false, view = '' } = {}) {
   const page = await browser.newPage();
   page.setDefaultTimeout(60000);  // a busy machine is slow, not wrong
   const errors = [];
+  const requests = [];  // every URL the page asks for, from its own load on
+  page.on('request', (r) => requests.push(r.url()));
   page.on('pageerror', (e) => errors.push(String(e)));
   page.on('console', (m) => { if (m.type() === 'error') errors.push(m.text()); });
   if (!kept) await page.evaluateOnNewDocument(() => localStorage.clear());
   await page.goto(pageUrl + view);
   await page.waitForSelector('body[data-ready]');
-  return { page, errors };
+  return { page, errors, requests };
 }
 
 module.exports = { launch, openPage, pageUrl, site, examples, root };

@@ -97,3 +97,48 @@ test('network flow table typed in the page as the desktop computes it', async (t
   assert.strictEqual(await page.$eval('#net-summary', (e) => e.textContent), `全${segments.length}区間 O.K`);
   assert.deepStrictEqual(errors, []);
 });
+
+// The table takes a block pasted from Excel (tab-separated, rows added as
+// needed, all or nothing), clears a selected block with Delete, takes
+// full-width digits as half-width, and undoes each of these as one step.
+test('network table as a spreadsheet: paste, Delete, full-width digits', async (t) => {
+  const chromium = await launch();
+  t.after(() => chromium.close());
+  const { page, errors } = await openPage(chromium.browser, { view: '#network' });
+  const value = (id) => page.$eval('#' + id, (e) => e.value);
+  const paste = (id, text) => page.$eval('#' + id, (el, text) => {
+    el.focus();
+    const data = new DataTransfer();
+    data.setData('text/plain', text);
+    el.dispatchEvent(new ClipboardEvent('paste', { clipboardData: data, bubbles: true, cancelable: true }));
+  }, text);
+
+  await page.click('#net-add');
+  await paste('net-0-name', 'A-1\t1\t3\t80\r\nA-2\t2\t3\t60\r\n');
+  assert.strictEqual(await page.$$eval('#net-table tbody tr', (r) => r.length), 2);
+  assert.deepStrictEqual(await Promise.all(['net-1-name', 'net-1-upstream', 'net-1-length'].map(value)), ['A-2', '2', '60']);
+  // A depth that is not in the list: refused by name, nothing changed.
+  const depthColumn = await page.$$eval('#net-table thead th', (th) => th.findIndex((e) => e.textContent === '水深') - 1);
+  const lengthColumn = await page.$$eval('#net-table thead th', (th) => th.findIndex((e) => e.textContent.startsWith('延長')) - 1);
+  await paste('net-0-length', '90' + '\t'.repeat(depthColumn - lengthColumn) + '水深２０割\n');
+  assert.match(await page.$eval('#message-text', (e) => e.textContent), /水深２０割/);
+  assert.strictEqual(await value('net-0-length'), '80');
+
+  await page.click('#net-0-area', { clickCount: 3 });
+  await page.keyboard.type('０．８');
+  assert.strictEqual(await value('net-0-area'), '0.8');
+
+  await page.click('#net-0-length');
+  await page.keyboard.down('Shift');
+  await page.click('#net-1-upstream');
+  await page.keyboard.up('Shift');
+  await page.keyboard.press('Delete');
+  assert.deepStrictEqual(await Promise.all(['net-0-length', 'net-1-length', 'net-0-upstream', 'net-1-upstream', 'net-0-name'].map(value)),
+    ['', '', '', '', 'A-1']);
+  await page.click('#net-undo');
+  assert.deepStrictEqual(await Promise.all(['net-0-length', 'net-1-upstream'].map(value)), ['80', '2']);
+  await page.click('#net-undo');
+  await page.click('#net-undo');
+  assert.strictEqual(await page.$$eval('#net-table tbody tr', (r) => r.length), 1);
+  assert.deepStrictEqual(errors, []);
+});
