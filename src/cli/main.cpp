@@ -21,6 +21,7 @@
 #include "calc/sizing.h"
 #include "cli/exit_status.h"
 #include "cli/pdf_command.h"
+#include "cli/profile_command.h"
 #include "cli/table_command.h"
 #include "model/number_text.h"
 #include "model/project_record.h"
@@ -67,6 +68,13 @@ constexpr const char* kHelpJapanese =
     "      流量計算表を計算し、見出し行に続けて区間ごとに一行、タブ区切りで\n"
     "      出力します。--csv では区間の行を CSV 出力の形（CP932、改行は CR LF）で\n"
     "      出力します。\n"
+    "  mirukana-report --profile TABLE.mkt [--from NODE] [--a4] [--scale H:V]\n"
+    "                  (--pdf OUT.pdf | --dxf OUT.dxf | --svg OUT.svg)\n"
+    "      流量計算表の一つの流路の縦断図を書き出します。流路は NODE から放流先まで\n"
+    "      （省略時は延長の最も長い流路）。用紙は A3 横（--a4 で A4 横）、縮尺は\n"
+    "      横 1/H・縦 1/V（H は 250、500、1000、V は 50、100、200、既定 500:100）。\n"
+    "      DXF は R12（CP932）、座標はメートル（X は追加距離、Y は標高×H/V）。\n"
+    "      画面は要りません。\n"
     "  mirukana-report --help\n"
     "      この説明を出力します。\n"
     "\n"
@@ -109,6 +117,14 @@ constexpr const char* kHelpEnglish =
     "      Print the computed network flow table as tab-separated lines with a\n"
     "      header line, or with --csv its segment rows as the CSV export\n"
     "      (CP932, CR LF).\n"
+    "  mirukana-report --profile TABLE.mkt [--from NODE] [--a4] [--scale H:V]\n"
+    "                  (--pdf OUT.pdf | --dxf OUT.dxf | --svg OUT.svg)\n"
+    "      Write the longitudinal profile of one flow path of the network flow\n"
+    "      table, from NODE down to the outlet (by default the longest path).\n"
+    "      A3 landscape (--a4: A4), scales 1/H across and 1/V up (H one of\n"
+    "      250, 500, 1000, V one of 50, 100, 200; default 500:100).  The DXF\n"
+    "      is R12 in CP932, in metres: X the station, Y the level times H/V.\n"
+    "      No display is needed.\n"
     "  mirukana-report --help\n"
     "      Print this text.\n"
     "\n"
@@ -327,6 +343,7 @@ int main(int argc, char* argv[]) {
 #endif
   // --pdf needs a GUI application (fonts, painting): it makes its own.
   if (mk::cli::IsPdfCommand(argc, argv)) return mk::cli::RunPdfCommand(argc, argv);
+  if (mk::cli::IsProfileCommand(argc, argv)) return mk::cli::RunProfileCommand(argc, argv);
   QCoreApplication app(argc, argv);  // arguments in the platform's encoding; no display
   QStringList args = QCoreApplication::arguments();
   args.removeFirst();

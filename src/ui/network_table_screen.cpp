@@ -24,6 +24,7 @@
 #include "ui/main_window.h"
 #include "ui/network_table_print.h"
 #include "ui/print_image.h"
+#include "ui/profile_window.h"
 #include "ui/prompter.h"
 #include "ui/widget_support.h"
 
@@ -744,6 +745,7 @@ QWidget* NetworkTableScreen::buildButtons() {
   button("cmd_apply_all", "寸法提案を全て適用", [this] { applyProposal(true); });
   row->addSpacing(16);
   button("cmd_open_row", "区間を開く", [this] { openRow(); });
+  button("cmd_profile", "縦断図", [this] { ShowProfileWindow(*this); });
   row->addStretch(1);
   button("cmd_check", "計算", [this] { checkTable(); });
   return panel;

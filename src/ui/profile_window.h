@@ -81,4 +81,8 @@ class ProfileWindow : public QWidget {
   ProfileCanvas* canvas_ = nullptr;
 };
 
+// Opens (or brings forward) the profile window of a table window, in the
+// same work area; it closes with the table.
+void ShowProfileWindow(NetworkTableScreen& table);
+
 }  // namespace mk

@@ -1,13 +1,19 @@
 // The profile window: the sheets follow the choices, the outputs go to the
 // files named, a path that cannot be drawn is said instead of drawn.
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QPointer>
 #include <QFile>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "drawing/three_segment_path.h"
+#include "ui/network_table_screen.h"
 #include "ui/profile_window.h"
 #include "ui/prompter.h"
 
@@ -84,6 +90,48 @@ TEST(ProfileWindow, SaysWhyNothingIsDrawn) {
   levels = true;
   window.refresh();
   EXPECT_TRUE(window.profile().ok());
+}
+
+
+// The table window's 縦断図 button: the profile of the table as it stands,
+// drawn again when the table changes, closed with the table.
+TEST(ProfileWindow, OpensFromTheTableAndFollowsIt) {
+  RecordingPrompter prompter;
+  QMdiArea area;
+  area.resize(1200, 800);
+  auto* table = new NetworkTableScreen(prompter);
+  area.addSubWindow(table)->setAttribute(Qt::WA_DeleteOnClose);
+  area.show();
+  NetworkRecord record;
+  record.settings.a = "5000", record.settings.b = "40", record.settings.t1 = "7";
+  for (const char* name : {"1", "2"}) {
+    NetworkSegment s = NewNetworkSegment();
+    s.name = name, s.upstream = name, s.downstream = name[0] == '1' ? "2" : "3";
+    s.length = "50", s.area = "0.5", s.c = "0.6", s.kind = NetworkFacilityKind::Hume, s.sizeIndex = 3;
+    s.slope = "5", s.roughness = "0.013";
+    record.segments.push_back(s);
+  }
+  record.nodes = {{"1", "12.0", "", ""}, {"2", "11.8", "", ""}, {"3", "11.6", "", ""}};
+  table->load(record, QString());
+
+  table->findChild<QPushButton*>("cmd_profile")->click();
+  table->findChild<QPushButton*>("cmd_profile")->click();  // the same window again
+  QList<ProfileWindow*> windows = area.findChildren<ProfileWindow*>();
+  ASSERT_EQ(windows.size(), 1);
+  ProfileWindow* profile = windows.front();
+  ASSERT_TRUE(profile->profile().ok()) << *profile->profile().refusal;
+  EXPECT_EQ(profile->findChild<QComboBox*>("cbo_head")->currentText(), QStringLiteral("最長の流路（1）"));
+
+  // Levels gone from the table: the window says so at once.
+  record.nodes.clear();
+  table->load(record, QString());
+  EXPECT_FALSE(profile->profile().ok());
+  EXPECT_TRUE(profile->findChild<QLabel*>("lbl_message")->text().contains(QStringLiteral("地盤高")));
+
+  QPointer<ProfileWindow> watch(profile);
+  qobject_cast<QMdiSubWindow*>(table->parentWidget())->close();
+  for (int round = 0; round < 2; ++round) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(watch.isNull());
 }
 
 }  // namespace
