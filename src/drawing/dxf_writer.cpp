@@ -91,9 +91,24 @@ int VerticalCode(VAlign v) {
 
 }  // namespace
 
-Point DxfModelPoint(const Sheet& sheet, int sheetIndex, Point p) {
-  return {(p.x - sheet.modelOrigin.x) * sheet.modelScale + sheetIndex * kDxfSheetSpacing,
-          (p.y - sheet.modelOrigin.y) * sheet.modelScale};
+Point DxfModelPoint(const Sheet& sheet, double shift, Point p) {
+  return {(p.x - sheet.modelOrigin.x) * sheet.modelScale + shift, (p.y - sheet.modelOrigin.y) * sheet.modelScale};
+}
+
+std::vector<double> DxfSheetShifts(const std::vector<Sheet>& sheets) {
+  std::vector<double> shifts;
+  double previousRight = 0.0;
+  for (const Sheet& sheet : sheets) {
+    double shift = 0.0;
+    if (!shifts.empty()) {
+      const double left = DxfModelPoint(sheet, 0.0, {0.0, 0.0}).x;
+      const double clear = previousRight + 10.0 * sheet.modelScale;
+      shift = std::max(shifts.back(), std::ceil((clear - left) / kDxfShiftStep) * kDxfShiftStep);
+    }
+    shifts.push_back(shift);
+    previousRight = DxfModelPoint(sheet, shift, {sheet.width, 0.0}).x;
+  }
+  return shifts;
 }
 
 DxfFile WriteDxf(const std::vector<Sheet>& sheets, const Cp932Encoder& encode) {
@@ -101,10 +116,11 @@ DxfFile WriteDxf(const std::vector<Sheet>& sheets, const Cp932Encoder& encode) {
   const double scale = sheets.empty() ? 1.0 : sheets.front().modelScale;
 
   // The extents: every sheet's paper, in model space.
+  const std::vector<double> shifts = DxfSheetShifts(sheets);
   Point low{0.0, 0.0}, high{0.0, 0.0};
   for (std::size_t i = 0; i < sheets.size(); ++i) {
-    const Point a = DxfModelPoint(sheets[i], static_cast<int>(i), {0.0, 0.0});
-    const Point b = DxfModelPoint(sheets[i], static_cast<int>(i), {sheets[i].width, sheets[i].height});
+    const Point a = DxfModelPoint(sheets[i], shifts[i], {0.0, 0.0});
+    const Point b = DxfModelPoint(sheets[i], shifts[i], {sheets[i].width, sheets[i].height});
     if (i == 0) low = a, high = b;
     low = {std::min(low.x, a.x), std::min(low.y, a.y)};
     high = {std::max(high.x, b.x), std::max(high.y, b.y)};
@@ -204,8 +220,7 @@ DxfFile WriteDxf(const std::vector<Sheet>& sheets, const Cp932Encoder& encode) {
   w.group(2, "ENTITIES");
   for (std::size_t i = 0; i < sheets.size(); ++i) {
     const Sheet& sheet = sheets[i];
-    const int index = static_cast<int>(i);
-    auto at = [&](Point p) { return DxfModelPoint(sheet, index, p); };
+    auto at = [&](Point p) { return DxfModelPoint(sheet, shifts[i], p); };
     auto lineType = [&](LineType type) {
       if (type == LineType::Dashed) w.group(6, "DASHED");
     };

@@ -7,9 +7,10 @@
 //
 // Model space is in metres: each sheet point p goes to
 // (p − sheet.modelOrigin) · sheet.modelScale, so a drawing made at a scale
-// comes out at 1:1.  Sheet k (from 0) is moved k × 1000 m to the right, so
-// the sheets of a long drawing lie side by side and never overlap (no sheet
-// is 1000 m wide at the scales offered); y is left as it is.
+// comes out at 1:1.  The sheets of a long drawing lie side by side: each
+// after the first is moved to the right by the fewest whole hundreds of
+// metres that keep it clear of the one before (DxfSheetShifts); y is left
+// as it is.
 //
 // The character conversion is the caller's: this layer has no code page
 // tables.  The desktop and the command pass the program's CP932 codec
@@ -29,8 +30,8 @@ namespace mk::drawing {
 // with that character (UTF-8) in *badChar.
 using Cp932Encoder = std::function<std::optional<std::string>(std::string_view utf8, std::string* badChar)>;
 
-// Model-space distance between the origins of neighbouring sheets, m.
-inline constexpr double kDxfSheetSpacing = 1000.0;
+// The shifts are whole multiples of this, m.
+inline constexpr double kDxfShiftStep = 100.0;
 
 // The text style of every text: the report's Mincho.
 inline constexpr const char* kDxfTextStyle = "MINCHO";
@@ -44,7 +45,11 @@ struct DxfFile {
 
 DxfFile WriteDxf(const std::vector<Sheet>& sheets, const Cp932Encoder& encode);
 
-// Where a sheet point lands in model space (for tests and the README).
-Point DxfModelPoint(const Sheet& sheet, int sheetIndex, Point p);
+// How far each sheet is moved to the right in model space, m (0 for the
+// first): sheet k's paper starts at least 10 paper mm after sheet k − 1's.
+std::vector<double> DxfSheetShifts(const std::vector<Sheet>& sheets);
+
+// Where a sheet point lands in model space, the sheet moved by `shift`.
+Point DxfModelPoint(const Sheet& sheet, double shift, Point p);
 
 }  // namespace mk::drawing

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "drawing/dxf_writer.h"
 #include "drawing/svg_writer.h"
 #include "drawing/three_segment_path.h"
 
@@ -128,6 +129,9 @@ TEST(ProfileDrawing, LongPathContinuesOnFurtherSheets) {
     EXPECT_DOUBLE_EQ((50.0 - s.modelOrigin.x) * s.modelScale, 120.0 * i);
     EXPECT_DOUBLE_EQ((d.info[i].frame.tableTop - s.modelOrigin.y) * s.modelScale, d.info[i].datum * 5.0);
   }
+  // In the DXF the sheets lie side by side, each moved right by whole
+  // hundreds of metres: sheet k's paper (210 m wide at 1/500) from 120k − 25.
+  EXPECT_EQ(DxfSheetShifts(d.sheets), (std::vector<double>{0, 100, 200, 300}));
   // A4 holds 114 m: one segment a sheet.
   EXPECT_EQ(DrawProfile(path, {SheetSizeMm(SheetSize::A4), 500, 100, ""}).sheets.size(), 8u);
   // Every sheet in the SVG, one under another.
