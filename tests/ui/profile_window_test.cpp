@@ -4,6 +4,8 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QPointer>
+#include <QPrinter>
+#include <QRegularExpression>
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
@@ -14,6 +16,7 @@
 
 #include "drawing/three_segment_path.h"
 #include "ui/network_table_screen.h"
+#include "ui/print_image.h"
 #include "ui/profile_window.h"
 #include "ui/prompter.h"
 
@@ -92,6 +95,39 @@ TEST(ProfileWindow, SaysWhyNothingIsDrawn) {
   EXPECT_TRUE(window.profile().ok());
 }
 
+
+// 印刷 on the paper chosen in the printer dialog: an A4 chosen for the A3
+// drawing gets the profile drawn again for A4, two sheets at 1/500.
+class A4PrintDialog : public PrintDialogRunner {
+ public:
+  bool hasPrinters() const override { return true; }
+  bool run(QPrinter& printer, QWidget*) override {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    return true;
+  }
+  QString path;
+};
+
+TEST(ProfileWindow, PrintsOnThePaperOfThePrinterDialog) {
+  RecordingPrompter prompter;
+  bool levels = true;
+  ProfileWindow window(prompter, ThreeSegmentSource(&levels));
+  QTemporaryDir dir;
+  A4PrintDialog dialog;
+  dialog.path = dir.filePath("printed.pdf");
+  PrintDialogRunner* previous = SetPrintDialogRunner(&dialog);
+  window.findChild<QPushButton*>("cmd_print")->click();
+  SetPrintDialogRunner(previous);
+  EXPECT_TRUE(prompter.requests.isEmpty()) << prompter.lastText().toStdString();
+  EXPECT_EQ(window.profile().sheets.size(), 1u);  // the screen keeps its A3
+  QFile pdf(dialog.path);
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  const QString text = QString::fromLatin1(pdf.readAll());
+  EXPECT_EQ(text.count(QRegularExpression("/Type\\s*/Page[^s]")), 2);
+  EXPECT_TRUE(text.contains(QRegularExpression("/MediaBox \\[0 0 84[12][.0-9]* 595"))) << "A4 landscape";
+}
 
 // The table window's 縦断図 button: the profile of the table as it stands,
 // drawn again when the table changes, closed with the table.
