@@ -9,6 +9,9 @@
 #      Japanese floor);
 #   3. Open from the file + recompute + compose the report, CPU time per
 #      project, median over the twelve examples (goal: at most 20 µs);
+#   4. a cell edit in the network table's window at 2,000 segments, from
+#      the Enter that commits it to the end of the repaint, offscreen
+#      (goal: at most 16 ms, one frame);
 # then the core benchmarks (Google Benchmark).  Builds Release into
 # build-bench (or $BENCH_BUILD_DIR) with MIRUKANA_BUILD_BENCHMARKS=ON.  Not
 # part of the normal test run or of CI.
@@ -26,7 +29,7 @@ BENCH_PACKAGES="libbenchmark-dev xvfb xauth linux-perf valgrind"
 scripts/install-deps.sh $BENCH_PACKAGES
 
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMIRUKANA_BUILD_BENCHMARKS=ON -DMIRUKANA_BUILD_TESTS=OFF
-cmake --build "$BUILD" --target mirukana_bench mirukana_generate_projects mirukana-report \
+cmake --build "$BUILD" --target mirukana_bench mirukana_table_bench mirukana_generate_projects mirukana-report \
   startup_probe_mirukana startup_probe_japanese startup_probe_floorsize startup_probe_empty
 
 # Median of the numbers on standard input (one per line).
@@ -108,6 +111,13 @@ echo "== 3. Open from the file + recompute + compose, per example (CPU µs, medi
 # Columns: name, wall time, unit, CPU time, unit (microseconds throughout).
 open_us=$(awk '{ print $4 }' "$tmp/open.txt" | median)
 echo "3. Open + recompute + compose: $open_us µs CPU, median over the twelve (goal <= 20: $(verdict "$open_us" 20))" |
+  tee -a "$report"
+
+echo "== 4. Network table: a cell edit at 2,000 segments to its repaint (wall ms, median of 5 repetitions)"
+QT_QPA_PLATFORM=offscreen "$BUILD/bin/mirukana_table_bench" --benchmark_repetitions=5 \
+  --benchmark_report_aggregates_only=true 2>/dev/null | grep '_median' | tee "$tmp/table.txt"
+table_ms=$(awk '{ print $2 }' "$tmp/table.txt" | median)
+echo "4. Network table edit to repaint at 2,000 segments: $table_ms ms (goal <= 16: $(verdict "$table_ms" 16))" |
   tee -a "$report"
 
 echo "== Core benchmarks (one example project per iteration, taking the twelve in turn)"

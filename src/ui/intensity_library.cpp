@@ -85,8 +85,8 @@ QPushButton* Button(const QString& name, const QString& caption, QWidget* parent
 
 class RegisterWindow : public QDialog {
  public:
-  RegisterWindow(ScreenHost& host, IntensityLibraryEntry entry, QWidget* parent)
-      : QDialog(parent), host_(host), entry_(std::move(entry)) {
+  RegisterWindow(Prompter& prompter, IntensityLibraryEntry entry, QWidget* parent)
+      : QDialog(parent), prompter_(prompter), entry_(std::move(entry)) {
     NameScreen(this, QStringLiteral("IntensityRegister"), QStringLiteral("降雨強度式の登録"));
     auto* formula = new QLabel(QStringLiteral("式 %1　%2").arg(FormulaMark(entry_.formula), Constants(entry_)), this);
     NameControl(formula, QStringLiteral("lblFormula"), formula->text());
@@ -116,7 +116,7 @@ class RegisterWindow : public QDialog {
 
  private:
   void save() {
-    Prompter& prompter = host_.prompter();
+    Prompter& prompter = prompter_;
     entry_.name = name_->text().trimmed();
     entry_.source = source_->text().trimmed();
     if (entry_.name.isEmpty()) {
@@ -145,7 +145,7 @@ class RegisterWindow : public QDialog {
     accept();
   }
 
-  ScreenHost& host_;
+  Prompter& prompter_;
   IntensityLibraryEntry entry_;
   QLineEdit* name_ = nullptr;
   QLineEdit* source_ = nullptr;
@@ -155,9 +155,9 @@ class RegisterWindow : public QDialog {
 
 class RecallWindow : public QDialog {
  public:
-  RecallWindow(ScreenHost& host, QList<IntensityLibraryEntry> entries,
+  RecallWindow(Prompter& prompter, QList<IntensityLibraryEntry> entries,
                std::function<void(const IntensityLibraryEntry&)> apply, QWidget* parent)
-      : QDialog(parent), host_(host), entries_(std::move(entries)), apply_(std::move(apply)) {
+      : QDialog(parent), prompter_(prompter), entries_(std::move(entries)), apply_(std::move(apply)) {
     NameScreen(this, QStringLiteral("IntensityLibrary"), QStringLiteral("降雨強度式の呼出"));
     table_ = new QTableWidget(0, 4, this);
     NameControl(table_, QStringLiteral("grdFormulas"), QStringLiteral("登録された降雨強度式"));
@@ -215,7 +215,7 @@ class RecallWindow : public QDialog {
   // Writes the library; false (with the message shown) when it could not.
   bool store(const QList<IntensityLibraryEntry>& entries) {
     if (const auto error = WriteIntensityLibrary(IntensityLibraryPath(), entries)) {
-      host_.prompter().error(this, *error);
+      prompter_.error(this, *error);
       return false;
     }
     entries_ = entries;
@@ -233,7 +233,7 @@ class RecallWindow : public QDialog {
   void removeCurrent() {
     const int row = table_->currentRow();
     if (row < 0 || row >= entries_.size()) return;
-    if (!AskYes(host_.prompter(), this, QStringLiteral("確認"),
+    if (!AskYes(prompter_, this, QStringLiteral("確認"),
                 QStringLiteral("「%1」を削除してもよろしいですか？").arg(entries_[row].name)))
       return;
     QList<IntensityLibraryEntry> kept = entries_;
@@ -242,7 +242,7 @@ class RecallWindow : public QDialog {
   }
 
   void importFile() {
-    Prompter& prompter = host_.prompter();
+    Prompter& prompter = prompter_;
     const QString path = prompter.chooseFile(
         this, FileDialogRequest{false, QStringLiteral("降雨強度式の読込"), DocumentsFolder(), kFilter});
     if (path.isEmpty()) return;
@@ -258,7 +258,7 @@ class RecallWindow : public QDialog {
   }
 
   void exportFile() {
-    Prompter& prompter = host_.prompter();
+    Prompter& prompter = prompter_;
     QString path = prompter.chooseFile(
         this, FileDialogRequest{true, QStringLiteral("降雨強度式の書出"),
                                 QDir(DocumentsFolder()).filePath(QStringLiteral("intensity_formulas.json")), kFilter});
@@ -273,7 +273,7 @@ class RecallWindow : public QDialog {
     if (const auto error = WriteIntensityLibrary(path, entries_)) prompter.error(this, *error);
   }
 
-  ScreenHost& host_;
+  Prompter& prompter_;
   QList<IntensityLibraryEntry> entries_;
   std::function<void(const IntensityLibraryEntry&)> apply_;
   QTableWidget* table_ = nullptr;
@@ -362,19 +362,28 @@ void RegisterIntensityFormula(ScreenHost& host, QWidget* parent) {
     if (!problem->focus.empty()) host.focusControl(QString::fromStdString(problem->focus));
     return;
   }
-  auto* window = new RegisterWindow(host, EntryFromScreen(s), parent);
+  RegisterIntensityEntry(host.prompter(), parent, EntryFromScreen(s));
+}
+
+void RegisterIntensityEntry(Prompter& prompter, QWidget* parent, const IntensityLibraryEntry& entry) {
+  auto* window = new RegisterWindow(prompter, entry, parent);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->open();
 }
 
 void RecallIntensityFormula(ScreenHost& host, QWidget* parent,
                             std::function<void(const IntensityLibraryEntry&)> apply) {
+  RecallIntensityFormula(host.prompter(), parent, std::move(apply));
+}
+
+void RecallIntensityFormula(Prompter& prompter, QWidget* parent,
+                            std::function<void(const IntensityLibraryEntry&)> apply) {
   const IntensityLibraryRead library = ReadIntensityLibrary(IntensityLibraryPath());
   if (library.error) {
-    host.prompter().error(parent, *library.error);
+    prompter.error(parent, *library.error);
     return;
   }
-  auto* window = new RecallWindow(host, library.entries, std::move(apply), parent);
+  auto* window = new RecallWindow(prompter, library.entries, std::move(apply), parent);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->open();
 }

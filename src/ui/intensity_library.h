@@ -33,6 +33,7 @@ class QWidget;
 
 namespace mk {
 
+class Prompter;
 class ScreenHost;
 
 struct IntensityLibraryEntry {
@@ -70,6 +71,13 @@ void RegisterIntensityFormula(ScreenHost& host, QWidget* parent);
 // "呼出": the library in a small window; choosing an entry hands it to
 // `apply`.  The window also deletes entries and imports and exports files.
 void RecallIntensityFormula(ScreenHost& host, QWidget* parent,
+                            std::function<void(const IntensityLibraryEntry&)> apply);
+
+// The same two windows for another screen's formula (the network table's
+// settings): 登録 of a complete entry the caller has checked, 呼出 handing
+// the chosen entry to `apply`.
+void RegisterIntensityEntry(Prompter& prompter, QWidget* parent, const IntensityLibraryEntry& entry);
+void RecallIntensityFormula(Prompter& prompter, QWidget* parent,
                             std::function<void(const IntensityLibraryEntry&)> apply);
 
 }  // namespace mk

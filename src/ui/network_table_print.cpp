@@ -78,6 +78,10 @@ NetworkPageLayout LayoutNetworkPages(const NetworkSheet& sheet, const QFont& fon
   NetworkPageLayout layout;
   layout.paintRect = paintRect;
   const QFontMetricsF metrics = device ? QFontMetricsF(font, device) : QFontMetricsF(font);
+  // NO rows are printed bold: their cells are measured so too.
+  QFont boldFont = font;
+  boldFont.setBold(true);
+  const QFontMetricsF bold = device ? QFontMetricsF(boldFont, device) : QFontMetricsF(boldFont);
   const double pad = metrics.horizontalAdvance(QLatin1Char('0'));
   const double line = metrics.lineSpacing();
 
@@ -85,8 +89,11 @@ NetworkPageLayout LayoutNetworkPages(const NetworkSheet& sheet, const QFont& fon
   for (int c = 0; c < sheet.captions.size(); ++c) {
     double width = 0.0;
     for (const QString& part : CaptionLines(sheet.captions[c])) width = std::max(width, metrics.horizontalAdvance(part));
-    for (const QStringList& row : sheet.rows)
-      if (c < row.size()) width = std::max(width, metrics.horizontalAdvance(row[c]));
+    for (std::size_t r = 0; r < sheet.rows.size(); ++r) {
+      const QStringList& row = sheet.rows[r];
+      const bool no = r < sheet.magenta.size() && sheet.magenta[r];
+      if (c < row.size()) width = std::max(width, (no ? bold : metrics).horizontalAdvance(row[c]));
+    }
     layout.columnWidths.push_back(width + 2 * pad);
     total += width + 2 * pad;
   }
@@ -108,6 +115,8 @@ void DrawNetworkPage(QPainter& painter, const NetworkSheet& sheet, const Network
   painter.translate(layout.paintRect.topLeft());
   painter.scale(layout.scale, layout.scale);
   const QFont font = NetworkSheetFont();
+  QFont boldFont = font;
+  boldFont.setBold(true);
   painter.setFont(font);
   const QFontMetricsF metrics(font, painter.device());
   const double line = metrics.lineSpacing();
@@ -154,10 +163,21 @@ void DrawNetworkPage(QPainter& painter, const NetworkSheet& sheet, const Network
       const Qt::Alignment align = caption == QStringLiteral("判定") ? Qt::AlignCenter
                                   : left                          ? Qt::AlignLeft | Qt::AlignVCenter
                                                                   : Qt::AlignRight | Qt::AlignVCenter;
+      // A NO row is magenta on a colour printer; on a monochrome one its
+      // bold text and the verdict's heavy frame still tell it apart.
       painter.setPen(ReportLineColor(magenta));
+      painter.setFont(magenta ? boldFont : font);
       painter.drawText(QRectF(x + pad, y, w - 2 * pad, layout.rowHeight), align, cells[c]);
+      if (magenta && caption == QStringLiteral("判定")) {
+        QPen frame(black);
+        frame.setWidthF(rule.widthF() * 3);
+        painter.setPen(frame);
+        const double inset = frame.widthF();
+        painter.drawRect(QRectF(x + inset, y + inset, w - 2 * inset, layout.rowHeight - 2 * inset));
+      }
       x += w;
     }
+    painter.setFont(font);
     painter.setPen(rule);
     painter.drawLine(QPointF(0, y + layout.rowHeight), QPointF(width, y + layout.rowHeight));
     y += layout.rowHeight;

@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
@@ -12,15 +15,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStandardItemModel>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <string_view>
+#include <tuple>
 
 #include "calc/catalogue.h"
 #include "calc/network_edit.h"
+#include "ui/intensity_library.h"
 #include "ui/main_window.h"
 #include "ui/network_table_print.h"
 #include "ui/print_image.h"
@@ -168,6 +175,20 @@ class FacilityEditor : public QWidget {
   std::string H() const { return Std(h_->text()); }
   QList<QWidget*> parts() const { return {kind_, size_, name_, d_, b_, h_}; }
 
+  // Tab and Shift+Tab go round the parts the kind shows (kind, then the
+  // size, or the name and D, or the name, B and H).
+  void focusNextPart(QWidget* from, bool forward) {
+    QList<QWidget*> shown;
+    for (QWidget* part : parts())
+      if (!part->isHidden()) shown << part;
+    if (shown.isEmpty()) return;
+    const auto at = shown.indexOf(from);
+    const auto count = shown.size();
+    const auto next = at < 0 ? 0 : (at + (forward ? 1 : count - 1)) % count;
+    shown[next]->setFocus(Qt::TabFocusReason);
+    if (auto* line = qobject_cast<QLineEdit*>(shown[next])) line->selectAll();
+  }
+
  private:
   QLineEdit* box(const char* field, const char* caption, int width) {
     auto* e = new QLineEdit(this);
@@ -187,6 +208,7 @@ class FacilityEditor : public QWidget {
     d_->setVisible(k == NetworkFacilityKind::OtherCircular);
     b_->setVisible(k == NetworkFacilityKind::Rectangular);
     h_->setVisible(k == NetworkFacilityKind::Rectangular);
+    fitParts();
     if (!material || shownMaterial_ == material) return;
     shownMaterial_ = material;
     size_->clear();
@@ -202,6 +224,17 @@ class FacilityEditor : public QWidget {
       }
     }
     size_->setCurrentIndex(nearest);
+  }
+
+  // Wide enough for the parts shown, and still inside the table.
+  void fitParts() {
+    const QWidget* area = parentWidget();
+    if (!area || !isVisible()) return;
+    QRect rect = geometry();
+    rect.setWidth(std::max(rect.width(), sizeHint().width()));
+    if (rect.right() >= area->width()) rect.moveRight(area->width() - 1);
+    if (rect.left() < 0) rect.moveLeft(0);
+    setGeometry(rect);
   }
 
   QComboBox* kind_ = nullptr;
@@ -285,6 +318,14 @@ class NetworkCellDelegate : public QStyledItemDelegate {
     QRect rect = option.rect;
     rect.setWidth(std::max(rect.width(), editor->sizeHint().width()));
     rect.setHeight(std::max(rect.height(), editor->sizeHint().height()));
+    // A wide editor stays inside the table: moved left (and up) from the
+    // window's edge rather than cut off by it.
+    if (const QWidget* area = editor->parentWidget()) {
+      if (rect.right() >= area->width()) rect.moveRight(area->width() - 1);
+      if (rect.bottom() >= area->height()) rect.moveBottom(area->height() - 1);
+      if (rect.left() < 0) rect.moveLeft(0);
+      if (rect.top() < 0) rect.moveTop(0);
+    }
     editor->setGeometry(rect);
   }
 
@@ -294,6 +335,11 @@ class NetworkCellDelegate : public QStyledItemDelegate {
     QWidget* editor = facility ? static_cast<QWidget*>(facility) : qobject_cast<QWidget*>(object);
     if (event->type() == QEvent::KeyPress) {
       const int key = static_cast<QKeyEvent*>(event)->key();
+      if (facility && (key == Qt::Key_Tab || key == Qt::Key_Backtab)) {
+        const bool back = key == Qt::Key_Backtab || (static_cast<QKeyEvent*>(event)->modifiers() & Qt::ShiftModifier);
+        facility->focusNextPart(qobject_cast<QWidget*>(object), !back);
+        return true;
+      }
       if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         emit commitData(editor);
         emit closeEditor(editor, QAbstractItemDelegate::EditNextItem);
@@ -362,52 +408,170 @@ int NetworkTableModel::columnOfField(const std::string& field) const {
   return -1;
 }
 
-void NetworkTableModel::recompute() {
+void NetworkTableModel::recompute() { refresh(nullptr, true); }
+
+void NetworkTableModel::refresh(const std::vector<NetworkSegment>* before, bool rowsChanged) {
   computation_ = ComputeNetwork(record_);
   sizing_ = computation_.ok() ? ProposeNetworkSizes(record_) : NetworkSizing{};
-  texts_.clear();
+  const int rows = rowCount();
+  const int columns = columnCount();
+  std::vector<std::vector<std::string>> texts;
+  std::vector<QString> proposals;
+  std::vector<bool> no;
+  texts.reserve(static_cast<std::size_t>(rows));
   if (computation_.ok())
-    for (const NetworkRow& row : computation_.table.rows) texts_.push_back(NetworkRowTexts(record_, row));
-  if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    for (const NetworkRow& row : computation_.table.rows) texts.push_back(NetworkRowTexts(record_, row));
+  std::swap(texts, texts_);
+  proposals.reserve(static_cast<std::size_t>(rows));
+  no.reserve(static_cast<std::size_t>(rows));
+  for (int r = 0; r < rows; ++r) {
+    proposals.push_back(cellText(r, proposalColumn()));
+    no.push_back(rowIsNo(r));
+  }
+  std::swap(proposals, proposals_);
+  std::swap(no, no_);
+  const auto& refusal = computation_.refusal;
+  const std::pair<int, int> refused =
+      refusal && refusal->segment >= 0 ? std::pair(refusal->segment, columnOfField(refusal->field)) : std::pair(-1, -1);
+  const std::pair<int, int> wasRefused = refusedCell_;
+  refusedCell_ = refused;
+
+  if (rowsChanged) {
+    if (rows > 0) emit dataChanged(index(0, 0), index(rows - 1, columns - 1));
+    emit recomputed();
+    return;
+  }
+  // Row by row, the span of columns whose text or colour changed.
+  static const std::vector<std::string> kNoTexts;
+  for (int r = 0; r < rows; ++r) {
+    const auto ur = static_cast<std::size_t>(r);
+    int first = columns, last = -1;
+    auto mark = [&](int c) {
+      first = std::min(first, c);
+      last = std::max(last, c);
+    };
+    if (ur >= no.size() || no[ur] != no_[ur]) {
+      mark(0);
+      mark(columns - 1);
+    } else {
+      const auto& was = ur < texts.size() ? texts[ur] : kNoTexts;
+      const auto& now = ur < texts_.size() ? texts_[ur] : kNoTexts;
+      for (int c = 0; c < proposalColumn(); ++c) {
+        if (isInputColumn(c)) continue;
+        const auto uc = static_cast<std::size_t>(c);
+        const std::string& a = uc < was.size() ? was[uc] : std::string();
+        const std::string& b = uc < now.size() ? now[uc] : std::string();
+        if (a != b) mark(c);
+      }
+      if (proposals[ur] != proposals_[ur]) mark(proposalColumn());
+      if (before && ur < before->size() && !((*before)[ur] == record_.segments[ur]))
+        for (int c = 0; c < proposalColumn(); ++c)
+          if (isInputColumn(c) && inputTextOf((*before)[ur], c) != inputText(r, c)) mark(c);
+    }
+    for (const auto& cell : {wasRefused, refused})
+      if (cell.first == r && cell.second >= 0 && wasRefused != refused) mark(cell.second);
+    if (last >= first) emit dataChanged(index(r, first), index(r, last));
+  }
   emit recomputed();
 }
+
+void NetworkTableModel::commit() {
+  typing_.clear();
+  if (history_.push(record_)) emit historyChanged();
+}
+
+void NetworkTableModel::endTyping() {
+  if (!typing_.isEmpty()) commit();
+}
+
+bool NetworkTableModel::canUndo() const { return history_.canUndo() || !typing_.isEmpty(); }
+bool NetworkTableModel::canRedo() const { return typing_.isEmpty() && history_.canRedo(); }
 
 void NetworkTableModel::setRecord(NetworkRecord record) {
   beginResetModel();
   record_ = std::move(record);
   endResetModel();
+  typing_.clear();
+  history_.reset(record_);
   recompute();
+  emit historyChanged();
+}
+
+void NetworkTableModel::restore(const NetworkRecord& record) {
+  if (record.segments.size() == record_.segments.size()) {
+    std::vector<NetworkSegment> before = std::move(record_.segments);
+    record_ = record;
+    refresh(&before);
+  } else {
+    beginResetModel();
+    record_ = record;
+    endResetModel();
+    recompute();
+  }
+  emit restored();
+  emit historyChanged();
+}
+
+void NetworkTableModel::undo() {
+  endTyping();
+  if (history_.canUndo()) restore(history_.undo());
+}
+
+void NetworkTableModel::redo() {
+  endTyping();
+  if (history_.canRedo()) restore(history_.redo());
 }
 
 void NetworkTableModel::setSegments(std::vector<NetworkSegment> segments) {
+  endTyping();
+  if (segments == record_.segments) return;
   beginResetModel();
   record_.segments = std::move(segments);
   endResetModel();
   recompute();
+  commit();
 }
 
 void NetworkTableModel::insertSegment(int at, const NetworkSegment& segment) {
+  endTyping();
   at = std::clamp(at, 0, rowCount());
   beginInsertRows(QModelIndex(), at, at);
   record_.segments.insert(record_.segments.begin() + at, segment);
   endInsertRows();
   recompute();
+  commit();
+}
+
+int NetworkTableModel::insertSegmentAfter(int row) {
+  endTyping();
+  const bool inside = row >= 0 && row < rowCount();
+  const int at = inside ? row + 1 : rowCount();
+  beginInsertRows(QModelIndex(), at, at);
+  const int inserted = InsertSegmentAfter(record_, inside ? row : -1);
+  endInsertRows();
+  recompute();
+  commit();
+  return inserted;
 }
 
 void NetworkTableModel::removeSegment(int at) {
+  endTyping();
   if (at < 0 || at >= rowCount()) return;
   beginRemoveRows(QModelIndex(), at, at);
   record_.segments.erase(record_.segments.begin() + at);
   endRemoveRows();
   recompute();
+  commit();
 }
 
 void NetworkTableModel::moveSegment(int from, int to) {
+  endTyping();
   if (from < 0 || from >= rowCount() || to < 0 || to >= rowCount() || from == to) return;
   beginMoveRows(QModelIndex(), from, from, QModelIndex(), to > from ? to + 1 : to);
   std::swap(record_.segments[static_cast<std::size_t>(from)], record_.segments[static_cast<std::size_t>(to)]);
   endMoveRows();
   recompute();
+  commit();
 }
 
 void NetworkTableModel::reorder(const std::vector<int>& order) {
@@ -419,33 +583,73 @@ void NetworkTableModel::reorder(const std::vector<int>& order) {
 }
 
 void NetworkTableModel::applyProposals(int segment) {
-  if (!sizing_.refusal && !sizing_.proposals.empty()) ApplySizeProposals(record_, sizing_, segment);
-  recompute();
+  if (sizing_.refusal || sizing_.proposals.empty()) return;
+  const NetworkSizing sizing = sizing_;
+  change([&](NetworkRecord& r) { ApplySizeProposals(r, sizing, segment); });
+}
+
+void NetworkTableModel::setSettings(const NetworkSettings& settings, const QString& box) {
+  if (settings == record_.settings) return;
+  const bool typingOn = !box.isEmpty() && box == typing_;
+  if (!typingOn) endTyping();
+  record_.settings = settings;
+  refresh(nullptr);
+  if (box.isEmpty()) {
+    commit();
+  } else if (!typingOn) {
+    // The step is recorded when the typing in this box ends.
+    typing_ = box;
+    emit historyChanged();
+  }
+}
+
+bool NetworkTableModel::change(const std::function<void(NetworkRecord&)>& edit) {
+  endTyping();
+  // The history's current state is the record as the views show it.
+  const NetworkRecord& before = history_.current();
+  const std::size_t rows = before.segments.size();
+  edit(record_);
+  if (record_.segments.size() < rows) {  // rows may only be added here
+    restore(before);
+    return false;
+  }
+  if (record_ == before) return false;
+  if (record_.segments.size() > rows) {
+    std::vector<NetworkSegment> added(record_.segments.begin() + static_cast<std::ptrdiff_t>(rows),
+                                      record_.segments.end());
+    record_.segments.resize(rows);
+    beginInsertRows(QModelIndex(), static_cast<int>(rows), static_cast<int>(rows + added.size()) - 1);
+    record_.segments.insert(record_.segments.end(), added.begin(), added.end());
+    endInsertRows();
+  }
+  refresh(&before.segments);
+  commit();
+  return true;
 }
 
 void NetworkTableModel::setFacility(int row, NetworkFacilityKind kind, int sizeIndex, const std::string& name,
                                     const std::string& D, const std::string& B, const std::string& H) {
   if (row < 0 || row >= rowCount()) return;
-  NetworkSegment& s = record_.segments[static_cast<std::size_t>(row)];
-  if (s.kind != kind) {
-    if (NetworkDepthList(s.kind) != NetworkDepthList(kind)) s.depthIndex = NetworkDefaultDepthIndex(kind);
-    s.roughness = NetworkDefaultRoughness(kind);
-    s.kind = kind;
-  }
-  if (IsCatalogueKind(kind)) s.sizeIndex = sizeIndex;
-  if (!IsCatalogueKind(kind)) s.facilityName = name;
-  if (kind == NetworkFacilityKind::OtherCircular) s.D = D;
-  if (kind == NetworkFacilityKind::Rectangular) {
-    s.B = B;
-    s.H = H;
-  }
-  recompute();
+  change([&](NetworkRecord& r) {
+    NetworkSegment& s = r.segments[static_cast<std::size_t>(row)];
+    if (s.kind != kind) {
+      if (NetworkDepthList(s.kind) != NetworkDepthList(kind)) s.depthIndex = NetworkDefaultDepthIndex(kind);
+      s.roughness = NetworkDefaultRoughness(kind);
+      s.kind = kind;
+    }
+    if (IsCatalogueKind(kind)) s.sizeIndex = sizeIndex;
+    if (!IsCatalogueKind(kind)) s.facilityName = name;
+    if (kind == NetworkFacilityKind::OtherCircular) s.D = D;
+    if (kind == NetworkFacilityKind::Rectangular) {
+      s.B = B;
+      s.H = H;
+    }
+  });
 }
 
 void NetworkTableModel::setDepth(int row, int depthIndex) {
   if (row < 0 || row >= rowCount() || depthIndex < 0) return;
-  record_.segments[static_cast<std::size_t>(row)].depthIndex = depthIndex;
-  recompute();
+  change([&](NetworkRecord& r) { r.segments[static_cast<std::size_t>(row)].depthIndex = depthIndex; });
 }
 
 int NetworkTableModel::rowCount(const QModelIndex& parent) const {
@@ -457,7 +661,10 @@ int NetworkTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QString NetworkTableModel::inputText(int row, int column) const {
-  const NetworkSegment& s = record_.segments[static_cast<std::size_t>(row)];
+  return inputTextOf(record_.segments[static_cast<std::size_t>(row)], column);
+}
+
+QString NetworkTableModel::inputTextOf(const NetworkSegment& s, int column) {
   const std::string field = ColumnField(column);
   if (field == nf::kKind) return FacilityCellText(s);
   if (field == nf::kDepth) return DepthCellText(s);
@@ -556,10 +763,12 @@ bool NetworkTableModel::setData(const QModelIndex& index, const QVariant& value,
   if (!index.isValid() || role != Qt::EditRole || !isInputColumn(index.column())) return false;
   // The record edits' acceptance, as a paste gets it: full-width numbers
   // kept half-width, the facility and depth cells from their shown texts.
-  const NetworkSegment before = record_.segments[static_cast<std::size_t>(index.row())];
-  if (SetCellText(record_, index.row(), index.column(), Std(value.toString()))) return false;
-  if (record_.segments[static_cast<std::size_t>(index.row())] != before) recompute();
-  return true;
+  const int row = index.row();
+  const int column = index.column();
+  std::optional<NetworkEditRefusal> refusal;
+  change([&](NetworkRecord& r) { refusal = SetCellText(r, row, column, Std(value.toString())); });
+  if (refusal) emit editRefused(Text(refusal->message), refusal->row, refusal->column);
+  return !refusal;
 }
 
 // ---------------------------------------------------------------- view
@@ -569,8 +778,195 @@ NetworkTableView::NetworkTableView(QWidget* parent) : QTableView(parent) {
   setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                   QAbstractItemView::AnyKeyPressed);
   setSelectionBehavior(QAbstractItemView::SelectItems);
-  setSelectionMode(QAbstractItemView::SingleSelection);
+  setSelectionMode(QAbstractItemView::ContiguousSelection);
+  setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   setTabKeyNavigation(true);
+  connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int size) {
+    // A width the user sets by hand is the column's own from then on.
+    if (!sizing_ && column >= 0 && static_cast<std::size_t>(column) < natural_.size())
+      natural_[static_cast<std::size_t>(column)] = size;
+    if (frozen_ && column < frozenCount_) {
+      frozen_->setColumnWidth(column, size);
+      placeFrozenView();
+    }
+  });
+}
+
+void NetworkTableView::setFrozenColumns(int count) {
+  if (main_ || frozen_ || !model()) return;
+  frozenCount_ = count;
+  frozen_ = new NetworkTableView(this);
+  frozen_->main_ = this;
+  frozen_->frozenCount_ = count;
+  frozen_->setObjectName(objectName() + QStringLiteral("_frozen"));
+  frozen_->setAccessibleName(accessibleName());
+  frozen_->setAccessibleDescription(frozen_->objectName());
+  frozen_->setModel(model());
+  frozen_->setSelectionModel(selectionModel());
+  frozen_->setFont(font());
+  frozen_->setFrameShape(QFrame::NoFrame);
+  frozen_->verticalHeader()->hide();
+  frozen_->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
+  frozen_->horizontalHeader()->setDefaultAlignment(horizontalHeader()->defaultAlignment());
+  frozen_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  frozen_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  frozen_->setVerticalScrollMode(verticalScrollMode());
+  // A light rule at the frozen columns' right edge.
+  frozen_->setStyleSheet(QStringLiteral("QTableView { border: none; border-right: 2px solid palette(mid); }"));
+  for (int c = 0; c < model()->columnCount(); ++c) frozen_->setColumnHidden(c, c >= count);
+  for (int c = 0; c < count; ++c) frozen_->setColumnWidth(c, columnWidth(c));
+  connect(frozen_->verticalScrollBar(), &QAbstractSlider::valueChanged, verticalScrollBar(), &QAbstractSlider::setValue);
+  connect(verticalScrollBar(), &QAbstractSlider::valueChanged, frozen_->verticalScrollBar(), &QAbstractSlider::setValue);
+  connect(frozen_->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int size) {
+    if (column < frozenCount_ && columnWidth(column) != size) setColumnWidth(column, size);
+  });
+  connect(verticalHeader(), &QHeaderView::sectionResized, frozen_,
+          [this](int row, int, int size) { frozen_->setRowHeight(row, size); });
+  // The model's columns may grow (new columns): the frozen view hides them.
+  connect(model(), &QAbstractItemModel::columnsInserted, frozen_, [this] {
+    for (int c = 0; c < model()->columnCount(); ++c) frozen_->setColumnHidden(c, c >= frozenCount_);
+  });
+  connect(model(), &QAbstractItemModel::modelReset, frozen_, [this] {
+    for (int c = 0; c < model()->columnCount(); ++c) frozen_->setColumnHidden(c, c >= frozenCount_);
+  });
+  connect(frozen_, &NetworkTableView::copyRequested, this, &NetworkTableView::copyRequested);
+  connect(frozen_, &NetworkTableView::pasteRequested, this, &NetworkTableView::pasteRequested);
+  connect(frozen_, &NetworkTableView::clearRequested, this, &NetworkTableView::clearRequested);
+  connect(frozen_, &NetworkTableView::fillDownRequested, this, &NetworkTableView::fillDownRequested);
+  connect(frozen_, &NetworkTableView::pastLastInput, this, &NetworkTableView::pastLastInput);
+  viewport()->stackUnder(frozen_);
+  frozen_->show();
+  placeFrozenView();
+}
+
+bool NetworkTableView::shows(int column) const {
+  if (main_) return column < frozenCount_;
+  if (frozen_) return column >= frozenCount_;
+  return true;
+}
+
+NetworkTableView* NetworkTableView::viewOf(int column) {
+  if (shows(column)) return this;
+  return main_ ? main_ : frozen_;
+}
+
+void NetworkTableView::focusCurrentCell() {
+  const QModelIndex current = currentIndex();
+  viewOf(current.isValid() ? current.column() : 0)->setFocus(Qt::OtherFocusReason);
+}
+
+void NetworkTableView::placeFrozenView() {
+  if (!frozen_) return;
+  int width = 0;
+  for (int c = 0; c < frozenCount_; ++c) width += columnWidth(c);
+  frozen_->horizontalHeader()->setFixedHeight(horizontalHeader()->height());
+  frozen_->setGeometry(verticalHeader()->width() + frameWidth(), frameWidth(), width + 2,
+                       viewport()->height() + horizontalHeader()->height());
+}
+
+void NetworkTableView::resizeEvent(QResizeEvent* event) {
+  QTableView::resizeEvent(event);
+  if (!main_) shareRoom();
+  placeFrozenView();
+}
+
+void NetworkTableView::updateGeometries() {
+  QTableView::updateGeometries();
+  placeFrozenView();
+}
+
+void NetworkTableView::scrollTo(const QModelIndex& index, ScrollHint hint) {
+  if (main_) {  // the frozen view scrolls only with the main view
+    main_->scrollTo(index, hint);
+    return;
+  }
+  if (!frozen_ || !index.isValid()) {
+    QTableView::scrollTo(index, hint);
+    return;
+  }
+  const int sideways = horizontalScrollBar()->value();
+  QTableView::scrollTo(index, hint);
+  if (index.column() < frozenCount_) {
+    horizontalScrollBar()->setValue(sideways);
+    return;
+  }
+  // A cell that would stand under the frozen columns is brought out.
+  int frozenWidth = 0;
+  for (int c = 0; c < frozenCount_; ++c) frozenWidth += columnWidth(c);
+  const QRect rect = visualRect(index);
+  if (rect.left() < frozenWidth)
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() - (frozenWidth - rect.left()));
+}
+
+void NetworkTableView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+  QTableView::currentChanged(current, previous);
+  if (current.isValid() && hasFocus() && !shows(current.column())) viewOf(current.column())->setFocus();
+}
+
+int NetworkTableView::contentWidth(int column, int firstRow, int lastRow) const {
+  QStyleOptionViewItem option;
+  initViewItemOption(&option);
+  int width = 0;
+  for (int r = firstRow; r <= lastRow; ++r) {
+    const QModelIndex index = model()->index(r, column);
+    width = std::max(width, itemDelegate()->sizeHint(option, index).width() + (showGrid() ? 1 : 0));
+  }
+  return width;
+}
+
+void NetworkTableView::fitColumns(int firstRow, int lastRow, int firstColumn, int lastColumn) {
+  if (main_ || !model()) return;
+  const int columns = model()->columnCount();
+  if (natural_.size() != static_cast<std::size_t>(columns)) {
+    natural_.resize(static_cast<std::size_t>(columns), 0);
+    for (int c = 0; c < columns; ++c)
+      natural_[static_cast<std::size_t>(c)] = std::max(natural_[static_cast<std::size_t>(c)],
+                                                       horizontalHeader()->sectionSizeHint(c));
+  }
+  // Only the rows on screen are measured: a long table costs no more.
+  const int top = std::max(firstRow, std::max(0, rowAt(0)));
+  const int shownBottom = rowAt(viewport()->height() - 1);
+  const int bottom = std::min(lastRow, shownBottom < 0 ? model()->rowCount() - 1 : shownBottom);
+  bool grew = false;
+  for (int c = std::max(0, firstColumn); c <= std::min(lastColumn, columns - 1); ++c) {
+    const int width = contentWidth(c, top, bottom);
+    int& natural = natural_[static_cast<std::size_t>(c)];
+    if (width > natural) {
+      natural = width;
+      grew = true;
+    }
+  }
+  if (grew) shareRoom();
+}
+
+void NetworkTableView::fitAllColumns() {
+  if (main_ || !model()) return;
+  natural_.clear();
+  fitColumns(0, model()->rowCount() - 1);
+  shareRoom();
+}
+
+void NetworkTableView::shareRoom() {
+  if (main_ || natural_.empty()) return;
+  const int columns = static_cast<int>(natural_.size());
+  int total = 0;
+  for (int w : natural_) total += w;
+  // Room beyond what the columns need is shared among them, in proportion.
+  const int room = std::max(0, viewport()->width() - total - 2);
+  sizing_ = true;
+  for (int c = 0; c < columns; ++c) {
+    const int natural = natural_[static_cast<std::size_t>(c)];
+    const int extra = total > 0 ? static_cast<int>(static_cast<long long>(room) * natural / total) : 0;
+    if (columnWidth(c) != natural + extra) setColumnWidth(c, natural + extra);
+  }
+  sizing_ = false;
+  placeFrozenView();
+}
+
+void NetworkTableView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) {
+  QTableView::dataChanged(topLeft, bottomRight, roles);
+  if (!main_ && topLeft.isValid() && bottomRight.isValid())
+    fitColumns(topLeft.row(), bottomRight.row(), topLeft.column(), bottomRight.column());
 }
 
 void NetworkTableView::moveToNextInput() {
@@ -582,7 +978,10 @@ void NetworkTableView::moveToNextInput() {
   for (;;) {
     ++column;
     if (column >= m->columnCount()) {
-      if (row + 1 >= m->rowCount()) return;
+      if (row + 1 >= m->rowCount()) {
+        emit pastLastInput();
+        return;
+      }
       ++row;
       column = 0;
     }
@@ -593,7 +992,54 @@ void NetworkTableView::moveToNextInput() {
   scrollTo(next);
 }
 
+void NetworkTableView::cancelEditing() {
+  if (frozen_) frozen_->cancelEditing();
+  if (state() != EditingState) return;
+  if (QWidget* editor = indexWidget(currentIndex())) closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+}
+
 void NetworkTableView::keyPressEvent(QKeyEvent* event) {
+  const QModelIndex current = currentIndex();
+  if (forwarding_) {  // the frozen view's unused key, come back to its parent
+    event->accept();
+    return;
+  }
+  if (current.isValid() && !shows(current.column()) && state() != EditingState) {
+    // The other view shows the current cell: it takes the keys.
+    NetworkTableView* other = viewOf(current.column());
+    other->setFocus(Qt::OtherFocusReason);
+    NetworkTableView* outer = main_ ? main_ : this;
+    outer->forwarding_ = true;
+    QCoreApplication::sendEvent(other, event);
+    outer->forwarding_ = false;
+    event->accept();
+    return;
+  }
+  if (state() != EditingState && main_ && current.isValid() && current.column() == frozenCount_ - 1 &&
+      (event->key() == Qt::Key_Right || event->key() == Qt::Key_Tab)) {
+    // Out of the frozen columns to the right: into the scrolling ones.
+    setCurrentIndex(model()->index(current.row(), frozenCount_));
+    return;
+  }
+  if (state() != EditingState) {
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    if (event->matches(QKeySequence::Copy)) {
+      emit copyRequested();
+      return;
+    }
+    if (event->matches(QKeySequence::Paste)) {
+      emit pasteRequested();
+      return;
+    }
+    if (event->key() == Qt::Key_Delete && !ctrl) {
+      emit clearRequested();
+      return;
+    }
+    if (ctrl && event->key() == Qt::Key_D) {
+      emit fillDownRequested();
+      return;
+    }
+  }
   if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && state() != EditingState) {
     moveToNextInput();
     event->accept();
@@ -606,7 +1052,7 @@ void NetworkTableView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEd
   if (hint == QAbstractItemDelegate::EditNextItem) {
     QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
     moveToNextInput();
-    setFocus(Qt::OtherFocusReason);
+    focusCurrentCell();
     return;
   }
   QTableView::closeEditor(editor, hint);
@@ -631,6 +1077,17 @@ NetworkTableScreen::NetworkTableScreen(Prompter& prompter, QWidget* parent) : QW
   table_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
   table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);
+  // 路線番号, 上流 and 下流 stay at the left while the table scrolls sideways.
+  table_->setFrozenColumns(3);
+  connect(table_, &NetworkTableView::pastLastInput, this, [this] { addRow(); });
+  connect(table_, &NetworkTableView::copyRequested, this, &NetworkTableScreen::copyCells);
+  connect(table_, &NetworkTableView::pasteRequested, this, &NetworkTableScreen::pasteCells);
+  connect(table_, &NetworkTableView::clearRequested, this, &NetworkTableScreen::clearCells);
+  connect(table_, &NetworkTableView::fillDownRequested, this, &NetworkTableScreen::fillDown);
+  connect(model_, &NetworkTableModel::editRefused, this, [this](const QString& message, int row, int column) {
+    prompter_.error(this, message);
+    focusCell(row, column);
+  });
 
   message_ = new QLabel(this);
   NameControl(message_, QStringLiteral("lbl_msg"));
@@ -644,6 +1101,8 @@ NetworkTableScreen::NetworkTableScreen(Prompter& prompter, QWidget* parent) : QW
   layout->addWidget(message_);
 
   connect(model_, &NetworkTableModel::recomputed, this, &NetworkTableScreen::afterRecompute);
+  connect(model_, &NetworkTableModel::restored, this, &NetworkTableScreen::showSettings);
+  connect(model_, &NetworkTableModel::historyChanged, this, &NetworkTableScreen::undoStateChanged);
   load(NetworkRecord{}, QString());
   resize(1180, 560);
 }
@@ -658,6 +1117,7 @@ QWidget* NetworkTableScreen::buildSettings() {
     NameControl(box, QString::fromLatin1(field), caption);
     if (width > 0) box->setFixedWidth(width);
     connect(box, &QLineEdit::textEdited, this, &NetworkTableScreen::settingsEdited);
+    connect(box, &QLineEdit::editingFinished, this, [this] { model_->endTyping(); });
     return box;
   };
   auto label = [panel](const QString& text) { return new QLabel(text, panel); };
@@ -699,6 +1159,16 @@ QWidget* NetworkTableScreen::buildSettings() {
            {"ａ=", a_}, {"ｂ=", b_}, {"ｃ=", c_}, {"ｄ=", d_}}) {
     second->addWidget(label(QString::fromUtf8(caption)));
     second->addWidget(box);
+  }
+  // The user's formula library, as on the rainfall-intensity screen.
+  for (auto [name, caption] : std::initializer_list<std::pair<const char*, const char*>>{
+           {"cmdRecall", "呼出"}, {"cmdRegister", "登録"}}) {
+    auto* button = new QPushButton(QString::fromUtf8(caption), panel);
+    NameControl(button, QString::fromLatin1(name), QString::fromUtf8(caption));
+    button->setAutoDefault(false);
+    const bool recall = std::string_view(name) == "cmdRecall";
+    connect(button, &QPushButton::clicked, this, [this, recall] { recall ? recallFormula() : registerFormula(); });
+    second->addWidget(button);
   }
   second->addSpacing(12);
   second->addWidget(label(QStringLiteral("流入時間 t1=")));
@@ -756,7 +1226,7 @@ void NetworkTableScreen::load(const NetworkRecord& record, const QString& fileNa
   fileName_ = fileName;
   model_->setRecord(record);
   showSettings();
-  table_->resizeColumnsToContents();
+  table_->fitAllColumns();
   if (model_->rowCount() > 0) setCurrentRow(0);
   emit stateChanged();
 }
@@ -769,7 +1239,7 @@ void NetworkTableScreen::markSaved(const QString& fileName) {
 
 void NetworkTableScreen::replaceSegments(std::vector<NetworkSegment> segments) {
   model_->setSegments(std::move(segments));
-  table_->resizeColumnsToContents();
+  table_->fitAllColumns();
   if (model_->rowCount() > 0) setCurrentRow(0);
 }
 
@@ -799,7 +1269,7 @@ void NetworkTableScreen::showSettings() {
 
 void NetworkTableScreen::settingsEdited() {
   if (loading_) return;
-  NetworkSettings& s = model_->settings();
+  NetworkSettings s = model_->record().settings;
   s.title = Std(title_->text());
   s.formula = static_cast<IntensityFormula>(std::max(0, formula_->currentIndex()));
   s.a = Std(a_->text());
@@ -818,7 +1288,44 @@ void NetworkTableScreen::settingsEdited() {
   d_->setEnabled(cd);
   groundwater_->setEnabled(s.groundwater);
   surcharge_->setEnabled(s.surcharge);
-  model_->recompute();
+  // Typing on in one box is one step; a choice or a check is a step of its own.
+  auto* box = qobject_cast<QLineEdit*>(sender());
+  model_->setSettings(s, box ? box->objectName() : QString());
+}
+
+void NetworkTableScreen::registerFormula() {
+  const NetworkSettings& s = model_->record().settings;
+  const bool cd = UsesConstantsCD(s.formula);
+  for (auto [value, box, caption] : std::initializer_list<std::tuple<const std::string*, QLineEdit*, const char*>>{
+           {&s.a, a_, "定数ａ"}, {&s.b, b_, "定数ｂ"}, {&s.c, c_, "定数ｃ"}, {&s.d, d_, "定数ｄ"}}) {
+    if ((box == c_ || box == d_) && !cd) continue;
+    if (!value->empty()) continue;
+    prompter_.error(this, QString::fromUtf8(caption) + QStringLiteral("を入力してください。"));
+    box->setFocus(Qt::OtherFocusReason);
+    return;
+  }
+  IntensityLibraryEntry entry;
+  entry.formula = s.formula;
+  entry.a = Text(s.a);
+  entry.b = Text(s.b);
+  if (cd) {
+    entry.c = Text(s.c);
+    entry.d = Text(s.d);
+  }
+  RegisterIntensityEntry(prompter_, this, entry);
+}
+
+void NetworkTableScreen::recallFormula() {
+  RecallIntensityFormula(prompter_, this, [this](const IntensityLibraryEntry& entry) {
+    NetworkSettings s = model_->record().settings;
+    s.formula = entry.formula;
+    s.a = Std(entry.a);
+    s.b = Std(entry.b);
+    s.c = Std(entry.c);
+    s.d = Std(entry.d);
+    model_->setSettings(s);
+    showSettings();
+  });
 }
 
 void NetworkTableScreen::afterRecompute() {
@@ -859,16 +1366,13 @@ void NetworkTableScreen::setCurrentRow(int row) {
 }
 
 void NetworkTableScreen::addRow() {
-  // A new segment below the current one; it starts from the current
-  // segment's lower end, where a segment drawn downstream begins.
-  const int row = currentRow();
-  NetworkSegment segment = NewNetworkSegment();
-  if (row >= 0) segment.upstream = model_->record().segments[static_cast<std::size_t>(row)].downstream;
-  const int at = row >= 0 ? row + 1 : model_->rowCount();
-  model_->insertSegment(at, segment);
+  // A new segment below the current one: it starts at the current
+  // segment's lower end with its facility, slope, n and depth, so a line
+  // of similar pipes is typed once.
+  const int at = model_->insertSegmentAfter(currentRow());
   table_->setCurrentIndex(model_->index(at, 0));
   table_->scrollTo(model_->index(at, 0));
-  table_->setFocus(Qt::OtherFocusReason);
+  table_->focusCurrentCell();
 }
 
 void NetworkTableScreen::deleteRow() {
@@ -906,6 +1410,91 @@ void NetworkTableScreen::openRow() {
     openRow_(SingleFacilityProject(model_->record(), model_->computation().table.rows[static_cast<std::size_t>(row)]));
 }
 
+NetworkCellRange NetworkTableScreen::selectedRange() const {
+  const QModelIndex current = table_->currentIndex();
+  NetworkCellRange range;
+  const QItemSelection selection = table_->selectionModel()->selection();
+  if (!selection.isEmpty() && (!current.isValid() || selection.contains(current))) {
+    const QItemSelectionRange& r = selection.first();
+    range = {r.top(), r.left(), r.bottom(), r.right()};
+  } else if (current.isValid()) {
+    range = {current.row(), current.column(), current.row(), current.column()};
+  } else {
+    range = {0, 0, -1, -1};
+  }
+  return range;
+}
+
+void NetworkTableScreen::copyCells() {
+  const NetworkCellRange range = selectedRange();
+  if (range.bottom < range.top) return;
+  const std::string text =
+      CopyBlock(model_->record(), range, [this](int row, int column) { return Std(model_->cellText(row, column)); });
+  QGuiApplication::clipboard()->setText(Text(text));
+}
+
+void NetworkTableScreen::pasteCells() {
+  const QString text = QGuiApplication::clipboard()->text();
+  if (text.isEmpty()) return;
+  table_->cancelEditing();
+  const QModelIndex current = table_->currentIndex();
+  const int row = current.isValid() ? current.row() : model_->rowCount();
+  const int column = current.isValid() ? current.column() : 0;
+  NetworkPasteResult result;
+  model_->change([&](NetworkRecord& r) { result = PasteBlock(r, row, column, Std(text)); });
+  if (!result.ok()) {
+    // Nothing of the block was taken: the message names the cell.
+    prompter_.error(this, Text(result.refusal->message));
+    focusCell(result.refusal->row, result.refusal->column);
+    return;
+  }
+  if (result.rows <= 0) return;
+  const NetworkCellRange& r = result.range;
+  table_->selectionModel()->select(QItemSelection(model_->index(r.top, r.left), model_->index(r.bottom, r.right)),
+                                   QItemSelectionModel::ClearAndSelect);
+  table_->selectionModel()->setCurrentIndex(model_->index(r.top, r.left), QItemSelectionModel::NoUpdate);
+}
+
+void NetworkTableScreen::clearCells() {
+  const NetworkCellRange range = selectedRange();
+  if (range.bottom < range.top) return;
+  model_->change([&](NetworkRecord& r) { ClearCells(r, range); });
+}
+
+void NetworkTableScreen::fillDown() {
+  const NetworkCellRange range = selectedRange();
+  if (range.bottom <= range.top) return;
+  model_->change([&](NetworkRecord& r) { FillDown(r, range); });
+}
+
+void NetworkTableScreen::focusCell(int row, int column) {
+  if (row < 0 || row >= model_->rowCount()) return;
+  const QModelIndex index = model_->index(row, std::max(0, column));
+  table_->setCurrentIndex(index);
+  table_->scrollTo(index);
+  table_->focusCurrentCell();
+}
+
+void NetworkTableScreen::undo() { stepHistory(true); }
+void NetworkTableScreen::redo() { stepHistory(false); }
+
+void NetworkTableScreen::stepHistory(bool back) {
+  // A cell being typed in is left as it was before the step is taken.
+  table_->cancelEditing();
+  const QModelIndex current = table_->currentIndex();
+  if (back)
+    model_->undo();
+  else
+    model_->redo();
+  const int rows = model_->rowCount();
+  if (rows > 0) {
+    const QModelIndex index =
+        model_->index(std::clamp(current.isValid() ? current.row() : 0, 0, rows - 1), current.isValid() ? current.column() : 0);
+    table_->setCurrentIndex(index);
+    table_->scrollTo(index);
+  }
+}
+
 bool NetworkTableScreen::checkTable() {
   const NetworkComputation& result = model_->computation();
   if (result.ok()) return true;
@@ -931,7 +1520,7 @@ void NetworkTableScreen::focusRefusal(const NetworkRefusal& refusal) {
   const QModelIndex index = model_->index(refusal.segment, std::max(0, column));
   table_->setCurrentIndex(index);
   table_->scrollTo(index);
-  table_->setFocus(Qt::OtherFocusReason);
+  table_->focusCurrentCell();
 }
 
 bool NetworkTableScreen::confirmDiscard(const QString& question) {

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "calc/network.h"
+#include "calc/network_edit.h"
 #include "model/project_record.h"
 
 class QCheckBox;
@@ -45,13 +46,34 @@ class NetworkTableModel : public QAbstractTableModel {
 
   // The whole table computed again from the record; every cell changes.
   void recompute();
+  // A new table: its record, an empty undo history.
   void setRecord(NetworkRecord record);
+
+  // Every change below is one undo step (nothing is recorded when the
+  // record stays as it was).
   void setSegments(std::vector<NetworkSegment> segments);
   void insertSegment(int at, const NetworkSegment& segment);
+  // A segment after `row` (at the end for -1) continuing it; its index.
+  int insertSegmentAfter(int row);
   void removeSegment(int at);
   void moveSegment(int from, int to);
   void reorder(const std::vector<int>& order);
   void applyProposals(int segment);  // -1: all
+  // The settings replaced; typing on in the same box (`box`, its control
+  // name) joins the step before, as typing in a text editor does.
+  void setSettings(const NetworkSettings& settings, const QString& box = QString());
+  // Any change of the inputs that keeps the rows and their order: the
+  // rows' count may grow (a paste past the last row).
+  bool change(const std::function<void(NetworkRecord&)>& edit);
+
+  // The table's undo history (NetworkHistory, shared with the browser's
+  // table): the record after each change.
+  bool canUndo() const;
+  bool canRedo() const;
+  void undo();
+  void redo();
+  // The typing in a settings box has ended: it becomes its undo step.
+  void endTyping();
 
   // The facility of a row (管種・寸法): a new kind brings its material's n
   // and, when the depth list changes, that list's default depth.
@@ -80,30 +102,102 @@ class NetworkTableModel : public QAbstractTableModel {
 
  signals:
   void recomputed();
+  // The record was put back by undo or redo (the settings boxes follow).
+  void restored();
+  void historyChanged();
+  // A typed cell text the cell cannot take (nothing changed).
+  void editRefused(const QString& message, int row, int column);
 
  private:
   QString inputText(int row, int column) const;
+  static QString inputTextOf(const NetworkSegment& segment, int column);
+  // The record as it is now recorded as one step.
+  void commit();
+  // The record replaced by `record` (undo, redo): rows kept when they can be.
+  void restore(const NetworkRecord& record);
+  // Computes the table again, once, and tells the views only which cells
+  // now show another text or colour.  `before`: the segments as the views
+  // last showed them (same rows); nullptr when the inputs did not change.
+  // `rowsChanged`: rows were added, removed or moved, every cell changes.
+  void refresh(const std::vector<NetworkSegment>* before, bool rowsChanged = false);
 
   NetworkRecord record_;
   NetworkComputation computation_;
   NetworkSizing sizing_;
   std::vector<std::vector<std::string>> texts_;  // computed texts per segment
+  std::vector<QString> proposals_;               // the proposal column's texts
+  std::vector<bool> no_;                         // NO rows as last shown
+  std::pair<int, int> refusedCell_{-1, -1};      // the cell on the refusal's ground
+  NetworkHistory history_;
+  QString typing_;  // the settings box typed in whose step is still open
 };
 
 // The table: Enter (and Tab) move right along a row to the next input
 // cell, from the row's last input to the next row's first, as a
-// spreadsheet does; typing on a cell starts editing it.
+// spreadsheet does; typing on a cell starts editing it.  The spreadsheet's
+// keys (Ctrl+C, Ctrl+V, Delete, Ctrl+D, Enter past the last input) are
+// handed to the screen as signals.
+//
+// With setFrozenColumns, the first columns stand still at the left while
+// the others scroll sideways: a second view of the same model and
+// selection lies over this one's left edge (the frozen view), and the
+// keyboard goes to whichever of the two shows the current cell.
 class NetworkTableView : public QTableView {
   Q_OBJECT
  public:
   explicit NetworkTableView(QWidget* parent = nullptr);
   // The next input cell to the right of the current one (wrapping to the
-  // next row); the current cell stays on the last row's last input.
+  // next row); the current cell stays on the last row's last input (and
+  // pastLastInput is signalled).
   void moveToNextInput();
+  // The cell being typed in, if any, closed without taking what was typed.
+  void cancelEditing();
+
+  // After setModel: the first `count` columns frozen at the left.
+  void setFrozenColumns(int count);
+  NetworkTableView* frozenView() const { return frozen_; }
+  int frozenColumns() const { return frozenCount_; }
+  // The keyboard focus on the view that shows the current cell.
+  void focusCurrentCell();
+  // Widens the columns whose visible cells in rows [first, last] do not
+  // fit (a column never narrows while the table is typed in); a wider
+  // window shares its room among the columns.
+  void fitColumns(int firstRow, int lastRow, int firstColumn = 0, int lastColumn = 1 << 20);
+  void fitAllColumns();
+
+  void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
+ signals:
+  void copyRequested();
+  void pasteRequested();
+  void clearRequested();
+  void fillDownRequested();
+  void pastLastInput();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+  void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void updateGeometries() override;
+  void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                   const QList<int>& roles = QList<int>()) override;
+
+ private:
+  // This view shows `column` (the frozen view its first columns, the main
+  // view the others).
+  bool shows(int column) const;
+  NetworkTableView* viewOf(int column);
+  void placeFrozenView();
+  void shareRoom();
+  int contentWidth(int column, int firstRow, int lastRow) const;
+
+  NetworkTableView* frozen_ = nullptr;  // on the main view: the frozen view over it
+  NetworkTableView* main_ = nullptr;    // on the frozen view: the view it lies over
+  int frozenCount_ = 0;
+  std::vector<int> natural_;  // each column's width before the room is shared
+  bool sizing_ = false;       // column widths being set by fitColumns
+  bool forwarding_ = false;   // a key handed to the frozen view
 };
 
 class NetworkTableScreen : public QWidget {
@@ -129,6 +223,14 @@ class NetworkTableScreen : public QWidget {
   // The CSV import: the segment rows replaced, the settings kept.
   void replaceSegments(std::vector<NetworkSegment> segments);
 
+  // The spreadsheet's keys on the selection: Ctrl+C (TSV with CR LF),
+  // Ctrl+V from the current cell (rows added past the end; all or
+  // nothing), Delete, Ctrl+D.
+  void copyCells();
+  void pasteCells();
+  void clearCells();
+  void fillDown();
+
   // Row commands on the current row.
   void addRow();
   void deleteRow();
@@ -140,6 +242,14 @@ class NetworkTableScreen : public QWidget {
   // and the focus goes to the cell or setting it names.
   bool checkTable();
 
+  // The table's undo history: every change of the table (a cell, a
+  // setting, a row command, a paste, the sizing proposals, CSV読込) is one
+  // step.  load() starts a new history.
+  bool canUndo() const { return model_->canUndo(); }
+  bool canRedo() const { return model_->canRedo(); }
+  void undo();
+  void redo();
+
   // Asks before unsaved changes are dropped ("確認"); true to go on.
   bool confirmDiscard(const QString& question);
 
@@ -149,6 +259,8 @@ class NetworkTableScreen : public QWidget {
  signals:
   // The file name or the modified state changed (window title, menu).
   void stateChanged();
+  // canUndo() or canRedo() may have changed.
+  void undoStateChanged();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -158,8 +270,13 @@ class NetworkTableScreen : public QWidget {
   QWidget* buildButtons();
   void showSettings();
   void settingsEdited();
+  void registerFormula();  // 登録: the settings' formula into the user's library
+  void recallFormula();    // 呼出: a formula of the library into the settings
   void afterRecompute();
   void focusRefusal(const NetworkRefusal& refusal);
+  void stepHistory(bool back);
+  NetworkCellRange selectedRange() const;
+  void focusCell(int row, int column);
   int currentRow() const;
   void setCurrentRow(int row);
 

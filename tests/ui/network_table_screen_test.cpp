@@ -4,6 +4,9 @@
 // single-facility project, the close confirmation and the printed pages.
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
@@ -270,6 +273,8 @@ TEST_F(NetworkTableScreenTest, RowsAreAddedDeletedMovedAndSortedDownstream) {
   click("cmd_add");
   ASSERT_EQ(screen->record().segments.size(), 4u);
   EXPECT_EQ(screen->record().segments[2].upstream, "3");  // starts where A-2 ends
+  EXPECT_EQ(screen->record().segments[2].sizeIndex, 2);  // with its pipe, slope and n
+  EXPECT_EQ(screen->record().segments[2].slope, "5");
   EXPECT_EQ(current().row(), 2);
   click("cmd_delete");
   EXPECT_EQ(names(), (QStringList{"A-3", "A-2", "A-1"}));
@@ -293,6 +298,105 @@ TEST_F(NetworkTableScreenTest, SizingProposalIsAppliedOnlyWhenAsked) {
   EXPECT_EQ(screen->record().segments[2].sizeIndex, 2);
   click("cmd_apply_all");
   for (const NetworkSizeProposal& p : ProposeNetworkSizes(screen->record()).proposals) EXPECT_FALSE(p.changes());
+}
+
+TEST_F(NetworkTableScreenTest, RowDeleteAndApplyingEveryProposalAreUndoneAndRedoneAsOneStepEach) {
+  screen->load(Line(), QString());
+  const NetworkRecord loaded = screen->record();
+  EXPECT_FALSE(screen->canUndo());
+  int signalled = 0;
+  QObject::connect(screen, &NetworkTableScreen::undoStateChanged, [&] { ++signalled; });
+  view->setCurrentIndex(view->model()->index(1, column("length")));
+  click("cmd_delete");
+  ASSERT_EQ(screen->record().segments.size(), 2u);
+  EXPECT_TRUE(screen->canUndo());
+  EXPECT_GT(signalled, 0);
+  screen->undo();
+  EXPECT_EQ(screen->record(), loaded);
+  EXPECT_EQ(cell(1, "name"), QStringLiteral("A-2"));
+  EXPECT_FALSE(screen->isModified());
+  EXPECT_TRUE(screen->canRedo());
+  screen->redo();
+  EXPECT_EQ(screen->record().segments.size(), 2u);
+  screen->undo();
+
+  click("cmd_apply_all");
+  const NetworkRecord applied = screen->record();
+  ASSERT_NE(applied, loaded);
+  EXPECT_FALSE(cell(1, "proposal").startsWith(QStringLiteral("→")));
+  screen->undo();
+  EXPECT_EQ(screen->record(), loaded);
+  // The cells follow the record put back: the proposal and the verdict again.
+  EXPECT_TRUE(cell(1, "proposal").startsWith(QStringLiteral("→ VP")));
+  EXPECT_EQ(cell(2, "verdict"), QStringLiteral("NO"));
+  screen->redo();
+  EXPECT_EQ(screen->record(), applied);
+  EXPECT_FALSE(screen->canRedo());
+
+  // Typing on in one setting box is one step; a new edit drops the redo.
+  typeSetting("title", "Main");
+  typeSetting("a", "6000");
+  screen->undo();
+  EXPECT_EQ(screen->record().settings.a, "5000");
+  EXPECT_EQ(screen->findChild<QLineEdit*>("a")->text(), QStringLiteral("5000"));
+  EXPECT_EQ(screen->record().settings.title, "Main");
+  screen->undo();
+  EXPECT_EQ(screen->record(), applied);
+}
+
+TEST_F(NetworkTableScreenTest, ExcelKeysPasteAllOrNothingCopyFillDownAndTakeFullWidthNumbers) {
+  screen->load(Line(), QString());
+  const NetworkRecord loaded = screen->record();
+  // A 3 x 4 block from Excel on 管種・寸法 .. 水深; one depth is not in its list.
+  const QString block = QStringLiteral(
+      "VP - φ200\t6\t0.011\t水深８割\r\n"
+      "VP - φ200\t7\t0.011\t水深Ｘ\r\n"
+      "VP - φ200\t8\t0.011\t水深８割\r\n");
+  QGuiApplication::clipboard()->setText(block);
+  view->setFocus();
+  view->setCurrentIndex(view->model()->index(0, column("kind")));
+  QTest::keyClick(view, Qt::Key_V, Qt::ControlModifier);
+  ASSERT_EQ(prompter.requests.size(), 1);
+  EXPECT_TRUE(prompter.lastText().contains(QStringLiteral("「水深Ｘ」"))) << prompter.lastText().toStdString();
+  EXPECT_TRUE(prompter.lastText().contains(QStringLiteral("A-2")));
+  EXPECT_EQ(screen->record(), loaded);  // nothing of the block
+  EXPECT_EQ(current(), view->model()->index(1, column("depth")));
+  EXPECT_FALSE(screen->canUndo());
+
+  // The block without the bad value, from the last row: two rows are added.
+  QGuiApplication::clipboard()->setText(QString(block).replace(QStringLiteral("水深Ｘ"), QStringLiteral("水深８割")));
+  view->setCurrentIndex(view->model()->index(2, column("kind")));
+  QTest::keyClick(view, Qt::Key_V, Qt::ControlModifier);
+  ASSERT_EQ(screen->record().segments.size(), 5u);
+  EXPECT_EQ(screen->record().segments[4].slope, "8");
+  EXPECT_EQ(cell(3, "slope"), QStringLiteral("7"));
+  screen->undo();  // one step
+  EXPECT_EQ(screen->record(), loaded);
+
+  // Ctrl+C: the selection as tab-separated text with CR LF.
+  view->selectionModel()->select(QItemSelection(view->model()->index(0, column("length")),
+                                                view->model()->index(1, column("area"))),
+                                 QItemSelectionModel::ClearAndSelect);
+  view->selectionModel()->setCurrentIndex(view->model()->index(0, column("length")), QItemSelectionModel::NoUpdate);
+  QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("40\t0.1\r\n40\t0.05\r\n"));
+
+  // Ctrl+D fills the slope of the first row down; Delete clears.
+  view->selectionModel()->select(QItemSelection(view->model()->index(0, column("slope")),
+                                                view->model()->index(2, column("slope"))),
+                                 QItemSelectionModel::ClearAndSelect);
+  screen->model()->setData(view->model()->index(0, column("slope")), QStringLiteral("９"));
+  view->selectionModel()->setCurrentIndex(view->model()->index(0, column("slope")), QItemSelectionModel::NoUpdate);
+  QTest::keyClick(view, Qt::Key_D, Qt::ControlModifier);
+  for (const NetworkSegment& s : screen->record().segments) EXPECT_EQ(s.slope, "9");
+  QTest::keyClick(view, Qt::Key_Delete);
+  for (const NetworkSegment& s : screen->record().segments) EXPECT_EQ(s.slope, "");
+
+  // Full-width digits and point typed in a number cell are kept half-width.
+  view->setCurrentIndex(view->model()->index(0, column("length")));
+  screen->model()->setData(current(), QStringLiteral("２５．５"));
+  EXPECT_EQ(screen->record().segments[0].length, "25.5");
+  EXPECT_EQ(cell(0, "length"), QStringLiteral("25.5"));
 }
 
 TEST_F(NetworkTableScreenTest, RowOpensAsTheSingleFacilityProjectAfterConfirmation) {
