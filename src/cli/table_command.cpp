@@ -56,11 +56,14 @@ void PutLine(const std::vector<std::string>& fields) {
 
 int RunTableCommand(const QStringList& given) {
   QStringList args = given;
-  bool csv = false;
-  if (!args.isEmpty() && args.first() == QLatin1String("--csv")) {
-    csv = true;
+  bool csv = false, results = false;
+  while (!args.isEmpty() && (args.first() == QLatin1String("--csv") || args.first() == QLatin1String("--results"))) {
+    (args.first() == QLatin1String("--csv") ? csv : results) = true;
     args.removeFirst();
   }
+  if (results && !csv)
+    return Usage(QStringLiteral("--results は --csv と一緒に指定してください"),
+                 QStringLiteral("--results goes with --csv"));
   if (!args.isEmpty() && args.first() == QLatin1String("--")) {
     args.removeFirst();
   } else if (!args.isEmpty() && args.first().size() > 1 && args.first().startsWith(QLatin1Char('-'))) {
@@ -77,7 +80,7 @@ int RunTableCommand(const QStringList& given) {
     Complain(read.error);
     return kExitTrouble;
   }
-  if (csv) {
+  if (csv && !results) {
     const NetworkCsvExport exported = ExportNetworkCsv(read.record.segments);
     if (!exported.ok()) {
       Complain(path + QStringLiteral(": ") + exported.error);
@@ -91,6 +94,17 @@ int RunTableCommand(const QStringList& given) {
   if (!computed.ok()) {
     Complain(path + QStringLiteral(": ") + QString::fromStdString(computed.refusal->message));
     return kExitTrouble;
+  }
+  if (results) {
+    // The whole computed table as the CSV出力 of the results writes it.
+    const NetworkCsvExport exported = ExportNetworkResultsCsv(read.record, computed.table);
+    if (!exported.ok()) {
+      Complain(path + QStringLiteral(": ") + exported.error);
+      return kExitTrouble;
+    }
+    std::fwrite(exported.bytes.constData(), 1, static_cast<std::size_t>(exported.bytes.size()), stdout);
+    if (!Flushed()) return kExitTrouble;
+    return computed.table.allOk() ? kExitOk : kExitNo;
   }
   std::vector<std::string> header;
   for (const NetworkColumn& column : NetworkColumns()) header.emplace_back(column.caption);

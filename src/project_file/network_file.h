@@ -1,25 +1,8 @@
 #pragma once
-// The network flow table's file (.mkt) and its CSV export and import.
-//
-// The file is UTF-8 text, LF or CR LF line ends:
-//
-//   mirukana-network 1                      magic word and format version
-//   title=...                               settings, one key=value a line
-//   formula=①  a=..  b=..  c=..  d=..  t1=..  velocity=Manning|Kutter
-//   groundwater=無し|<percent>  surcharge=無し|<percent>  outlet=<node>
-//   [segments]
-//   name<TAB>upstream<TAB>...<TAB>depth     the field keys of the columns
-//   A-1<TAB>1<TAB>2<TAB>...                 one segment a line
-//
-// Values are the texts the table shows; a catalogue size, the facility kind
-// and the depth are written as their captions ("VP - φ200", "ＶＰ管",
-// "水深８割").  A backslash, tab, CR or LF inside a value is written as
-// \\, \t, \r, \n.  A file whose version is newer than this program's is
-// refused, never guessed at; an unknown key or column is refused too.
-//
-// The CSV holds the segment rows only, for spreadsheets: CP932, CR LF, a
-// header row of the column captions (NetworkCsvHeader), fields quoted with
-// "" when they hold a comma, a quote or a line break.
+// The network flow table's file (.mkt) and its CSV export and import, as
+// bytes and files: the layout and its refusals are network_lines.h's (the
+// same for every front end); here the CSV's CP932, the whole-file save and
+// the reading of a file.
 
 #include <QByteArray>
 #include <QString>
@@ -28,11 +11,9 @@
 #include <vector>
 
 #include "calc/network.h"
+#include "project_file/network_lines.h"
 
 namespace mk {
-
-inline constexpr const char* kNetworkFileSuffix = "mkt";  // without the dot
-inline constexpr int kNetworkFileVersion = 1;
 
 // ---------------------------------------------------------------- file
 
@@ -57,9 +38,6 @@ NetworkFileRead ReadNetworkFile(const QString& path);
 
 // ---------------------------------------------------------------- CSV
 
-// The CSV header captions, in column order.
-const std::vector<std::string>& NetworkCsvHeader();
-
 struct NetworkCsvExport {
   QByteArray bytes;  // valid when ok()
   QString error;     // a text CP932 cannot hold: the message names the character
@@ -71,6 +49,12 @@ NetworkCsvExport ExportNetworkCsv(const std::vector<NetworkSegment>& segments);
 
 // Writes the CSV through a QSaveFile; the error message or nothing.
 std::optional<QString> WriteNetworkCsv(const QString& path, const std::vector<NetworkSegment>& segments);
+
+// The results CSV (the whole computed table, NetworkResultsCsvTable) as
+// CP932 bytes, and written through a QSaveFile.
+NetworkCsvExport ExportNetworkResultsCsv(const NetworkRecord& record, const NetworkTable& table);
+std::optional<QString> WriteNetworkResultsCsv(const QString& path, const NetworkRecord& record,
+                                              const NetworkTable& table);
 
 struct NetworkCsvImport {
   std::vector<NetworkSegment> segments;  // valid when ok()

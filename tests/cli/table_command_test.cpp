@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cli/program_run.h"
+#include "project_file/cp932.h"
 #include "project_file/network_file.h"
 
 namespace mk {
@@ -61,6 +62,22 @@ TEST(TableCommand, CsvIsTheExport) {
   const TableRun run = RunTable({"--csv", kExample});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out, ExportNetworkCsv(ReadNetworkFile(kExample).record.segments).bytes);
+}
+
+TEST(TableCommand, ResultsCsvHoldsEveryColumnAsTheTableShowsIt) {
+  const TableRun table = RunTable({kExample});
+  const TableRun run = RunTable({"--csv", "--results", kExample});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_TRUE(run.out.endsWith("\r\n"));
+  // CP932, CR LF; the example's texts hold no comma, so a CSV line is the
+  // tab-separated line with commas.
+  QStringList lines = QString::fromStdString(DecodeCp932(run.out)).split(QStringLiteral("\r\n"));
+  const QStringList expected = QString::fromUtf8(table.out).split(QLatin1Char('\n'));
+  ASSERT_EQ(lines.size(), expected.size());
+  EXPECT_EQ(lines[0], QString(expected[0]).replace(QLatin1Char('\t'), QLatin1Char(',')).replace(
+                          QStringLiteral("·"), QStringLiteral("・")));
+  EXPECT_TRUE(lines.contains(QString(expected[3]).replace(QLatin1Char('\t'), QLatin1Char(','))));
+  EXPECT_EQ(RunTable({"--results", kExample}).exitCode, 2);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 
 #include "project_file/cp932.h"
@@ -153,6 +154,34 @@ TEST(NetworkFile, CsvRefusals) {
   for (const auto& [bytes, message] : cases) {
     const NetworkCsvImport read = ImportNetworkCsv(bytes);
     EXPECT_TRUE(read.error.startsWith(QString::fromUtf8(message))) << read.error.toStdString();
+  }
+}
+
+// The Qt-free layout that the browser uses: the same refusals with its own
+// encoder, and the same judgement of UTF-8 as the desktop's decoder.
+TEST(NetworkLines, QtFreeLayoutRefusesAsTheDesktopDoes) {
+  const NetworkRecord record = Sample();
+  EXPECT_EQ(ParseNetworkFileText(NetworkFileText(record)).record, record);
+  const NetworkCsvTable input = NetworkInputCsvTable(record.segments);
+  EXPECT_EQ(ParseNetworkCsvText(NetworkCsvText(input)).segments, record.segments);
+
+  std::vector<NetworkSegment> segments = record.segments;
+  segments[1].name = "B🙂";
+  const CsvEncoder noEmoji = [](std::string_view utf8, std::string* bad) -> std::optional<std::string> {
+    if (utf8.find("🙂") == std::string_view::npos) return std::string(utf8);
+    *bad = "🙂";
+    return std::nullopt;
+  };
+  EXPECT_EQ(EncodeNetworkCsv(NetworkInputCsvTable(segments), noEmoji).error,
+            ExportNetworkCsv(segments).error.toStdString());
+
+  for (const char* bytes : {"\xC0\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xEF\xBF\xBE", "\xE3\x81", "\x80",
+                            "\xF0\x9F\x99\x82", "\xE3\x81\x82\xFF"}) {
+    const QByteArray file = QByteArray("mirukana-network 1\ntitle=") + bytes + "\n[segments]\n";
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString decoded = decoder.decode(file);
+    EXPECT_EQ(ParseNetworkFileText(file.toStdString()).error.find("UTF-8") != std::string::npos, decoder.hasError())
+        << QByteArray(bytes).toHex().toStdString();
   }
 }
 
