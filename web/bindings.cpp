@@ -29,6 +29,7 @@
 #include "calc/sizing.h"
 #include "model/number_text.h"
 #include "model/project_record.h"
+#include "project_file/network_lines.h"
 #include "project_file/vor_lines.h"
 #include "report/flow_report.h"
 #include "report/page_split.h"
@@ -932,6 +933,53 @@ class WebNetwork {
     lastKey_.clear();
   }
 
+  // ------------------------------------------------ files
+  // The .mkt and CSV layouts of the core: the same bytes as the desktop's,
+  // the same refusals.
+
+  std::string fileText() const { return NetworkFileText(record_); }
+  val fileBytes() const { return BytesOf(NetworkFileText(record_)); }
+
+  // Open: the file's bytes; {ok, message} (the record unchanged when refused).
+  val openFile(const std::string& bytes) {
+    NetworkLinesRead read = ParseNetworkFileText(bytes);
+    if (!read.ok()) return Failure(read.error);
+    record_ = std::move(read.record);
+    val out = val::object();
+    out.set("ok", true);
+    return out;
+  }
+
+  // CSV出力: the segment rows as CP932 bytes, or the refusal naming the
+  // character and its cell.
+  val csvBytes() const {
+    const NetworkCsvBytes csv = EncodeNetworkCsv(NetworkInputCsvTable(record_.segments),
+                                                 [](std::string_view utf8, std::string* bad) {
+                                                   return EncodeCp932(std::string(utf8), bad);
+                                                 });
+    if (!csv.ok()) return Failure(csv.error);
+    val out = val::object();
+    out.set("ok", true);
+    out.set("bytes", BytesOf(csv.bytes));
+    return out;
+  }
+
+  // CSV読込: the file's bytes decoded by `decode` (the browser's Shift_JIS
+  // decoder) into the desktop's characters; the segment rows replace the
+  // table's.  {ok, message}.
+  val importCsv(const std::string& bytes, val decode) {
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::string text =
+        DesktopDecodedForm(decode(val(emscripten::typed_memory_view(bytes.size(), data))).as<std::string>());
+    NetworkCsvRows rows = ParseNetworkCsvText(text);
+    if (!rows.ok()) return Failure(rows.error);
+    record_.segments = std::move(rows.segments);
+    val out = val::object();
+    out.set("ok", true);
+    return out;
+  }
+
+
   // ------------------------------------------------ spreadsheet edits
   // Cells by (segment, column index into NetworkColumns()), as the core's
   // record edits address them.
@@ -1194,6 +1242,11 @@ EMSCRIPTEN_BINDINGS(mirukana) {
       .function("undo", &mk::WebNetwork::undo)
       .function("redo", &mk::WebNetwork::redo)
       .function("resetHistory", &mk::WebNetwork::resetHistory)
+      .function("fileText", &mk::WebNetwork::fileText)
+      .function("fileBytes", &mk::WebNetwork::fileBytes)
+      .function("openFile", &mk::WebNetwork::openFile)
+      .function("csvBytes", &mk::WebNetwork::csvBytes)
+      .function("importCsv", &mk::WebNetwork::importCsv)
       .function("paste", &mk::WebNetwork::paste)
       .function("copy", &mk::WebNetwork::copy)
       .function("clear", &mk::WebNetwork::clear)
