@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "calc/network.h"
 #include "cli/program_run.h"
+#include "project_file/network_file.h"
 
 namespace mk {
 namespace {
@@ -32,6 +34,48 @@ TEST(ProfileCommand, RefusesWhatItCannotDrawAndWritesNothing) {
   EXPECT_TRUE(run.err.contains("--scale"));
   EXPECT_EQ(RunProfile({dir.filePath("none.mkt"), "--svg", out}).exitCode, 2);
   EXPECT_FALSE(QFile::exists(out));
+}
+
+// A table with levels, saved as the program saves it: each output written,
+// the DXF read back by ezdxf with the names where the stations and levels
+// put them (x the station, y five times the level, 1 m above the ground).
+TEST(ProfileCommand, WritesEachOutputOfATableWithLevels) {
+  NetworkRecord record;
+  record.settings.title = "縦断図の試験";
+  record.settings.a = "5000", record.settings.b = "40", record.settings.t1 = "7";
+  for (const char* name : {"1", "2"}) {
+    NetworkSegment s = NewNetworkSegment();
+    s.name = name, s.upstream = name, s.downstream = name[0] == '1' ? "2" : "放流";
+    s.length = "50", s.area = "0.3", s.c = "0.6", s.kind = NetworkFacilityKind::Hume, s.sizeIndex = 3;
+    s.slope = "5", s.roughness = "0.013";
+    record.segments.push_back(s);
+  }
+  record.nodes = {{"1", "12.0", "", ""}, {"2", "11.8", "", ""}, {"放流", "11.6", "", ""}};
+  QTemporaryDir dir;
+  const QString table = dir.filePath("levels.mkt");
+  ASSERT_FALSE(WriteNetworkFile(table, record).has_value());
+  // The node levels live in the table file from its version 2 on.
+  if (ReadNetworkFile(table).record.nodes.empty()) GTEST_SKIP() << "this table file version holds no node levels";
+  const int verdict = ComputeNetwork(record).table.allChecksPass() ? 0 : 1;
+
+  for (const char* option : {"--pdf", "--svg", "--dxf"}) {
+    const QString out = dir.filePath(QStringLiteral("out.") + QString::fromLatin1(option + 2));
+    const ProgramRun run = RunProfile({table, option, out});
+    EXPECT_EQ(run.exitCode, verdict) << option << run.err.toStdString();
+    EXPECT_TRUE(QFile::exists(out)) << option;
+  }
+  const ProgramRun check =
+      RunProgram(QStringLiteral(MK_PYTHON3), {QStringLiteral(MK_TEST_SOURCE_DIR "/project_file/check_dxf.py"),
+                                              dir.filePath("out.dxf"), QStringLiteral("1@0,61"),
+                                              QStringLiteral("2@50,60"), QStringLiteral("放流@100,59")});
+  EXPECT_EQ(check.exitCode, 0) << check.out.toStdString();
+  // From the second head only: node 1 is not on it.
+  EXPECT_EQ(RunProfile({table, "--from", "2", "--svg", dir.filePath("two.svg")}).exitCode, verdict);
+  QFile svg(dir.filePath("two.svg"));
+  ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+  const QByteArray bytes = svg.readAll();
+  EXPECT_TRUE(bytes.contains(">放流</text>"));
+  EXPECT_FALSE(bytes.contains(">1</text>"));
 }
 
 }  // namespace
