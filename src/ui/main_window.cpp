@@ -12,6 +12,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolBar>
@@ -21,6 +22,7 @@
 #include "calc/check_run.h"
 #include "calc/recompute.h"
 #include "model/number_text.h"
+#include "project_file/network_file.h"
 #include "project_file/report_file.h"
 #include "project_file/vor_file.h"
 #include "ui/about_dialog.h"
@@ -29,6 +31,7 @@
 #include "ui/prerendered_icon.h"
 #include "ui/network_table_menu.h"
 #include "ui/print_actions.h"
+#include "ui/print_image.h"
 #include "ui/recent_files.h"
 #include "ui/recovery.h"
 #include "ui/prompter.h"
@@ -89,18 +92,41 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
   area_->setObjectName("MDIArea");
   area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  // A maximised child (the network flow table can be) leaves the screens
+  // shown after it at their own places and sizes.
+  area_->setOption(QMdiArea::DontMaximizeSubWindowOnActivation);
   setCentralWidget(area_);
+  // Ctrl+Tab / Ctrl+Shift+Tab step through the child windows, wherever
+  // the focus is in them.
+  auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
+  connect(next, &QShortcut::activated, area_, &QMdiArea::activateNextSubWindow);
+  auto* previous = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), this);
+  connect(previous, &QShortcut::activated, area_, &QMdiArea::activatePreviousSubWindow);
+  auto* previousTab = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), this);
+  connect(previousTab, &QShortcut::activated, area_, &QMdiArea::activatePreviousSubWindow);
 
   buildMenus();
   buildToolbar();
   // Undo / redo ("編集" after ﾌｧｲﾙ), the recent files (above 終了) and the
   // recovery file, which is also written whenever a sub-screen is left.
-  undo_ = new UndoHistory(*this, [this](const ProjectRecord& inputs) { restoreInputs(inputs); }, this);
-  undo_->addMenu(menuBar(), menS_);
-  recent_ = new RecentFiles(prompter_, [this](const QString& path) { openProject(path); }, this);
-  recent_->addMenu(menuFile_, menFEnd_);
   recovery_ = new ProjectRecovery(*this, this);
+  undo_ = new UndoHistory(
+      *this, [this](const ProjectRecord& inputs, const ProjectState* state) { restoreStep(inputs, state); },
+      [this] { return projectState(); }, this);
+  undo_->addMenu(menuBar(), menS_);
+  // One list for projects and network flow tables.
+  recent_ = new RecentFiles(
+      prompter_,
+      [this](const QString& path) {
+        if (QFileInfo(path).suffix().compare(QLatin1String(kNetworkFileSuffix), Qt::CaseInsensitive) == 0)
+          tableMenu_->openRecent(path);
+        else
+          openProject(path);
+      },
+      this);
+  recent_->addMenu(menuFile_, menFEnd_);
   connect(undo_, &UndoHistory::subScreenLeft, recovery_, &ProjectRecovery::update);
+  tableMenu_->keepRecovery(*recovery_);
 
   auto* bar = statusBar();
   bar->setObjectName("sbr1");
@@ -177,7 +203,7 @@ void MainWindow::buildMenus() {
   connect(menS_, &QAction::triggered, this, &MainWindow::showReference);
 
   // The network flow table's menu stands before help.
-  new NetworkTableMenu(*this);
+  tableMenu_ = new NetworkTableMenu(*this);
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
   help->setObjectName("Men_H");
@@ -383,12 +409,20 @@ bool MainWindow::focusControl(const QString& formDotControl) {
 // ------------------------------------------------------------ project
 
 void MainWindow::closeProject() {
+  proposedName_.clear();
   for (const char* form : kProjectScreens) discardScreen(QString::fromLatin1(form));
   CloseProjectGroups(record_);
   setResultButtons(false, false);
 }
 
 void MainWindow::fileNew() {
+  undo_->replaceProject([this] {
+    newProject();
+    return true;
+  });
+}
+
+void MainWindow::newProject() {
   closeProject();
   NewProject(record_);
   if (auto* main = qobject_cast<MainInputScreen*>(showScreen(QStringLiteral("Form25"), 0, 0))) {
@@ -405,7 +439,6 @@ void MainWindow::fileNew() {
   setStatusNotice(QString::fromUtf8(kNoticeN1));
   toolbar_->show();
   statusBar()->show();
-  undo_->clear();
   recovery_->markSaved();
 }
 
@@ -415,9 +448,15 @@ void MainWindow::fileClose() {
                           QStringLiteral("作成中のデータが失われます。閉じてもよろしいですか？"),
                           PromptButtons::OkCancel, PromptIcon::Question, PromptAnswer::Cancel});
   if (answer != PromptAnswer::Ok) return;
-  closeProject();
-  undo_->clear();
-  recovery_->markClosed();
+  undo_->replaceProject([this] {
+    closeProject();
+    recovery_->markClosed();
+    showNoProject();
+    return true;
+  });
+}
+
+void MainWindow::showNoProject() {
   fileName_.clear();
   setStatusNotice(QString());
   setOutputEntriesEnabled(false);
@@ -447,7 +486,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
   }
   exiting_ = true;
-  recovery_->markClosed();
+  // Unsaved changes stay in the recovery file (written now) and are offered
+  // at the next start, as after a crash; saved ones leave no file.
+  recovery_->update();
   event->accept();
   emit exitConfirmed();
 }
@@ -472,9 +513,13 @@ QString MainWindow::chooseProjectFile(bool save) {
     made = save && QDir().mkpath(folder);
     return made ? folder : QFileInfo(folder).absolutePath();
   });
+  // A project from a row of the network flow table proposes its 路線番号.
+  const QString proposed = save && fileName_.isEmpty() && !proposedName_.isEmpty()
+                               ? QDir(start).filePath(proposedName_ + QStringLiteral(".vor"))
+                               : start;
   const QString path = prompter_.chooseFile(
       this, FileDialogRequest{save, save ? QStringLiteral("ミルカナの保存") : QStringLiteral("ミルカナを開く"),
-                              start, QString::fromUtf8(kProjectFilter)});
+                              proposed, QString::fromUtf8(kProjectFilter)});
   if (made && (path.isEmpty() || QFileInfo(path).absoluteDir() != QDir(folder))) QDir().rmdir(folder);
   if (path.isEmpty()) {
     // Both dialogs start with no name: a cancelled one leaves the open
@@ -492,16 +537,21 @@ void MainWindow::fileOpen() {
 }
 
 bool MainWindow::openProject(const QString& path) {
-  if (!showProjectFile(path)) return false;
-  undo_->clear();
-  recent_->remember(fileName_);
-  recovery_->markSaved();
-  return true;
+  bool opened = false;
+  undo_->replaceProject([&] {
+    opened = showProjectFile(path);
+    if (!opened) return false;
+    recent_->remember(fileName_);
+    recovery_->markSaved();
+    return true;
+  });
+  return opened;
 }
 
 bool MainWindow::offerRecovery() {
-  if (!recovery_->askRestore(prompter_, this)) return false;
-  if (!showProjectFile(RecoveryFilePath())) return false;
+  const RecoveryChoice restore = recovery_->askRestore(prompter_, this);
+  if (restore.table) tableMenu_->restoreTable(TableRecoveryFilePath());
+  if (!restore.project || !showProjectFile(RecoveryFilePath())) return false;
   // A project never saved: no file name, so no saving over.
   fileName_.clear();
   button_[3]->setEnabled(false);
@@ -516,6 +566,28 @@ bool MainWindow::offerRecovery() {
   undo_->clear();
   recovery_->markUnsaved();
   return true;
+}
+
+ProjectState MainWindow::projectState() {
+  return ProjectState{findScreen(QStringLiteral("Form25")) != nullptr, fileName_, recovery_->savedInputs()};
+}
+
+void MainWindow::restoreStep(const ProjectRecord& inputs, const ProjectState* state) {
+  if (state && !state->open) {
+    closeProject();
+    record_ = inputs;
+    showNoProject();
+  } else {
+    restoreInputs(inputs);
+  }
+  if (!state) return;
+  // The project comes back with its file and, for the recovery file, its
+  // inputs as saved; without a result, so there is nothing to save over
+  // until 計算 has been pressed again.
+  fileName_ = state->open ? state->fileName : QString();
+  recovery_->restore(state->open, state->saved);
+  recovery_->update();
+  updateFileMenu();
 }
 
 void MainWindow::restoreInputs(const ProjectRecord& inputs) {
@@ -569,10 +641,18 @@ void MainWindow::showOpenedProject(ProjectRecord opened, const QString& fileName
   statusBar()->show();
 }
 
-void MainWindow::openProjectRecord(ProjectRecord record) {
-  showOpenedProject(std::move(record), QString());
-  undo_->clear();
-  recovery_->markUnsaved();
+QString MainWindow::proposedFileName() const {
+  if (proposedName_.isEmpty()) return QString();
+  return QDir(recent_->startFolder([] { return DocumentsFolder(); })).filePath(proposedName_ + QStringLiteral(".vor"));
+}
+
+void MainWindow::openProjectRecord(ProjectRecord record, const QString& proposedName) {
+  undo_->replaceProject([&] {
+    showOpenedProject(std::move(record), QString());
+    proposedName_ = proposedName;
+    recovery_->markUnsaved();
+    return true;
+  });
 }
 
 // The main screen and the facility screen built from the record, as Open

@@ -20,10 +20,12 @@ class QToolBar;
 
 namespace mk {
 
+class NetworkTableMenu;
 class Prompter;
 class ProjectRecovery;
 class RecentFiles;
 class UndoHistory;
+struct ProjectState;
 
 // `base` in the fixed-pitch Japanese Gothic the screens are laid out for
 // (a full-width character is exactly two half-width ones, so blanks line
@@ -57,6 +59,7 @@ class MainWindow : public QMainWindow, public ScreenHost {
   // The project's file name: empty, or the full path of its .vor file.
   QString fileName() const { return fileName_; }
   QString projectFileName() const override { return fileName_; }
+  QString proposedFileName() const override;
   // Toolbar1's buttons by index: 1 New, 2 Open, 3 Save over, 5 Print
   // image, 6 Print (4 is the separator); nullptr for any other index.
   QAction* toolbarButton(int index) const;
@@ -65,12 +68,16 @@ class MainWindow : public QMainWindow, public ScreenHost {
   // stays as it was.
   bool openProject(const QString& path);
   // Opens a project made elsewhere (a row of the network flow table) as
-  // Open opens a file, without a file name: 名前をつけて保存 saves it.
-  void openProjectRecord(ProjectRecord record);
-  // At start: offers the project left in the recovery file by a session
-  // that did not end cleanly; restored, it is open as a project never saved
-  // (no file name).  Returns true when a project was restored.
+  // Open opens a file, without a file name: 名前をつけて保存 saves it,
+  // proposing `proposedName` (and its PDF the same name).
+  void openProjectRecord(ProjectRecord record, const QString& proposedName = QString());
+  // At start: offers the project and the network flow table left in the
+  // recovery files by a session that ended with unsaved changes; restored,
+  // each is open as never saved (no file name).  Returns true when a
+  // project was restored.
   bool offerRecovery();
+  ProjectRecovery& recovery() { return *recovery_; }
+  RecentFiles& recentFiles() { return *recent_; }
 
  public slots:
   void fileNew();      // FileNew
@@ -97,6 +104,12 @@ class MainWindow : public QMainWindow, public ScreenHost {
   void buildMenus();
   void buildToolbar();
   void closeProject();  // Tojiru
+  void newProject();
+  // The window without a project, as Close leaves it.
+  void showNoProject();
+  ProjectState projectState();
+  // An undo step: inputs only, or with a state the whole project (or none).
+  void restoreStep(const ProjectRecord& inputs, const ProjectState* state);
   void updateFileMenu();
   void setOutputEntriesEnabled(bool enabled);
   void setResultButtons(bool save, bool print);
@@ -119,6 +132,7 @@ class MainWindow : public QMainWindow, public ScreenHost {
   Prompter& prompter_;
   ProjectRecord record_;
   QString fileName_;
+  QString proposedName_;  // the file name proposed for a project never saved
   QMdiArea* area_ = nullptr;
   QLabel* msg_ = nullptr;
   QToolBar* toolbar_ = nullptr;
@@ -145,6 +159,7 @@ class MainWindow : public QMainWindow, public ScreenHost {
   UndoHistory* undo_ = nullptr;
   RecentFiles* recent_ = nullptr;
   ProjectRecovery* recovery_ = nullptr;
+  NetworkTableMenu* tableMenu_ = nullptr;
 };
 
 }  // namespace mk

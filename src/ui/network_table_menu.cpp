@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -16,6 +17,8 @@
 #include "ui/network_table_screen.h"
 #include "ui/print_image.h"
 #include "ui/prompter.h"
+#include "ui/recent_files.h"
+#include "ui/recovery.h"
 
 namespace mk {
 
@@ -25,9 +28,16 @@ const char* const kTableFilter = "流量計算表(.mkt) (*.mkt)";
 const char* const kCsvFilter = "CSV(.csv) (*.csv)";
 const char* const kPdfFilter = "PDF (*.pdf)";
 
-const char* const kDiscardQuestion = "流量計算表の変更が保存されていません。破棄してもよろしいですか？";
+const char* const kSaveQuestion = "流量計算表の変更を保存しますか？";
 
 }  // namespace
+
+QString SafeFileName(const QString& text) {
+  QString name = text.trimmed();
+  for (QChar& c : name)
+    if (c.unicode() < 0x20 || QStringLiteral("\\/:*?\"<>|").contains(c)) c = QLatin1Char('_');
+  return name;
+}
 
 NetworkTableMenu::NetworkTableMenu(MainWindow& window) : QObject(&window), window_(window) {
   setObjectName("NetworkTableMenu");
@@ -69,6 +79,27 @@ NetworkTableScreen* NetworkTableMenu::showScreen() {
     auto* screen = new NetworkTableScreen(window_.prompter());
     screen->setOpenRowHandler([this](ProjectRecord record) { openRowProject(std::move(record)); });
     connect(screen, &NetworkTableScreen::stateChanged, this, &NetworkTableMenu::updateMenu);
+    // The recovery file follows each change of the rows at once (the
+    // settings and cells every 30 seconds); a closed table leaves none.
+    if (recovery_) {
+      auto soon = [this] { recovery_->updateSoon(); };
+      NetworkTableModel* model = screen->model();
+      connect(model, &QAbstractItemModel::rowsInserted, recovery_, soon);
+      connect(model, &QAbstractItemModel::rowsRemoved, recovery_, soon);
+      connect(model, &QAbstractItemModel::rowsMoved, recovery_, soon);
+      connect(model, &QAbstractItemModel::modelReset, recovery_, soon);
+      connect(model, &QAbstractItemModel::layoutChanged, recovery_, soon);
+      connect(screen, &QObject::destroyed, recovery_, soon);
+    }
+    // Ctrl+S in the table's window: saved without a question.
+    auto* quickSave = new QAction(QStringLiteral("保存"), screen);
+    quickSave->setObjectName("act_quick_save");
+    quickSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    quickSave->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(quickSave, &QAction::triggered, this, &NetworkTableMenu::saveQuietly);
+    screen->addAction(quickSave);
+    // Its close box asks about changes before the table's own handling.
+    screen->installEventFilter(this);
     QMdiSubWindow* sub = window_.workArea()->addSubWindow(
         screen, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                     Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
@@ -93,16 +124,36 @@ NetworkTableScreen* NetworkTableMenu::showScreen() {
 }
 
 void NetworkTableMenu::newTable() {
-  if (screen_ && !screen_->confirmDiscard(QString::fromUtf8(kDiscardQuestion))) return;
+  if (!settleChanges()) return;
   NetworkRecord record;
   record.segments.push_back(NewNetworkSegment());
   showScreen()->load(record, QString());
   screen_->table()->setFocus(Qt::OtherFocusReason);
 }
 
-QString NetworkTableMenu::chooseFile(bool save, const QString& title, const QString& filter, const QString& suffix) {
-  QString path = window_.prompter().chooseFile(&window_, FileDialogRequest{save, title, DocumentsFolder(), filter});
+QString NetworkTableMenu::startFolder() const {
+  return window_.recentFiles().startFolder([] { return DocumentsFolder(); });
+}
+
+QString NetworkTableMenu::baseName() const {
+  if (!screen_) return QStringLiteral("流量計算表");
+  if (!screen_->fileName().isEmpty()) return QFileInfo(screen_->fileName()).completeBaseName();
+  const QString title = SafeFileName(QString::fromStdString(screen_->record().settings.title));
+  return title.isEmpty() ? QStringLiteral("流量計算表") : title;
+}
+
+QString NetworkTableMenu::proposedPath(const QString& suffix) const {
+  const QString folder =
+      screen_ && !screen_->fileName().isEmpty() ? QFileInfo(screen_->fileName()).absolutePath() : startFolder();
+  return QDir(folder).filePath(baseName() + QLatin1Char('.') + suffix);
+}
+
+QString NetworkTableMenu::chooseFile(bool save, const QString& title, const QString& filter, const QString& suffix,
+                                     const QString& start) {
+  QString path = window_.prompter().chooseFile(&window_, FileDialogRequest{save, title, start, filter});
   if (save && !path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QLatin1Char('.') + suffix;
+  // The next dialog starts where this one ended.
+  if (!path.isEmpty()) window_.recentFiles().rememberFolder(path);
   return path;
 }
 
@@ -114,11 +165,25 @@ bool NetworkTableMenu::confirmReplace(const QString& path) {
   return answer == PromptAnswer::Yes;
 }
 
+bool NetworkTableMenu::settleChanges() {
+  if (!screen_ || !screen_->isModified()) return true;
+  const PromptAnswer answer = window_.prompter().ask(
+      &window_, PromptRequest{QStringLiteral("確認"), QString::fromUtf8(kSaveQuestion),
+                              PromptButtons::SaveDiscardCancel, PromptIcon::Question, PromptAnswer::Save});
+  if (answer == PromptAnswer::Discard) return true;
+  if (answer != PromptAnswer::Save) return false;
+  return saveQuietly();
+}
+
 void NetworkTableMenu::openTable() {
-  if (screen_ && !screen_->confirmDiscard(QString::fromUtf8(kDiscardQuestion))) return;
-  const QString path =
-      chooseFile(false, QStringLiteral("流量計算表を開く"), QString::fromUtf8(kTableFilter), QString());
+  if (!settleChanges()) return;
+  const QString path = chooseFile(false, QStringLiteral("流量計算表を開く"), QString::fromUtf8(kTableFilter),
+                                  QString(), startFolder());
   if (!path.isEmpty()) openTableFile(path);
+}
+
+void NetworkTableMenu::openRecent(const QString& path) {
+  if (settleChanges()) openTableFile(path);
 }
 
 bool NetworkTableMenu::openTableFile(const QString& path) {
@@ -129,7 +194,26 @@ bool NetworkTableMenu::openTableFile(const QString& path) {
     return false;
   }
   showScreen()->load(read.record, QFileInfo(path).absoluteFilePath());
+  window_.recentFiles().remember(path);
   return true;
+}
+
+bool NetworkTableMenu::restoreTable(const QString& path) {
+  const NetworkFileRead read = ReadNetworkFile(path);
+  if (!read.ok()) {
+    window_.prompter().error(&window_, read.error);
+    return false;
+  }
+  showScreen()->load(read.record, QString());
+  screen_->markUnsaved();
+  if (recovery_) recovery_->update();
+  return true;
+}
+
+void NetworkTableMenu::keepRecovery(const ProjectRecovery& project) {
+  recovery_ = new TableRecovery(
+      project, [this]() -> const NetworkRecord* { return screen_ && screen_->isModified() ? &screen_->record() : nullptr; },
+      this);
 }
 
 bool NetworkTableMenu::writeTable(const QString& path) {
@@ -138,7 +222,15 @@ bool NetworkTableMenu::writeTable(const QString& path) {
     return false;
   }
   screen_->markSaved(QFileInfo(path).absoluteFilePath());
+  window_.recentFiles().remember(path);
+  if (recovery_) recovery_->update();
   return true;
+}
+
+bool NetworkTableMenu::saveQuietly() {
+  if (!screen_) return false;
+  if (screen_->fileName().isEmpty()) return saveTableAs();
+  return writeTable(screen_->fileName());
 }
 
 bool NetworkTableMenu::saveTable() {
@@ -154,7 +246,8 @@ bool NetworkTableMenu::saveTable() {
 bool NetworkTableMenu::saveTableAs() {
   if (!screen_) return false;
   const QString path = chooseFile(true, QStringLiteral("流量計算表の保存"), QString::fromUtf8(kTableFilter),
-                                  QString::fromLatin1(kNetworkFileSuffix));
+                                  QString::fromLatin1(kNetworkFileSuffix),
+                                  proposedPath(QString::fromLatin1(kNetworkFileSuffix)));
   if (path.isEmpty() || !confirmReplace(path)) return false;
   return writeTable(path);
 }
@@ -169,7 +262,7 @@ void NetworkTableMenu::printTable() {
 void NetworkTableMenu::exportPdf() {
   if (!computed()) return;
   const QString path = chooseFile(true, QStringLiteral("流量計算表のPDF出力"), QString::fromUtf8(kPdfFilter),
-                                  QStringLiteral("pdf"));
+                                  QStringLiteral("pdf"), proposedPath(QStringLiteral("pdf")));
   if (path.isEmpty() || !confirmReplace(path)) return;
   if (const auto error = WriteNetworkPdf(MakeNetworkSheet(screen_->record(), screen_->computation().table), path))
     window_.prompter().error(&window_, *error);
@@ -177,14 +270,15 @@ void NetworkTableMenu::exportPdf() {
 
 void NetworkTableMenu::exportCsv() {
   if (!screen_) return;
-  const QString path =
-      chooseFile(true, QStringLiteral("CSV出力"), QString::fromUtf8(kCsvFilter), QStringLiteral("csv"));
+  const QString path = chooseFile(true, QStringLiteral("CSV出力"), QString::fromUtf8(kCsvFilter),
+                                  QStringLiteral("csv"), proposedPath(QStringLiteral("csv")));
   if (path.isEmpty() || !confirmReplace(path)) return;
   if (const auto error = WriteNetworkCsv(path, screen_->record().segments)) window_.prompter().error(&window_, *error);
 }
 
 void NetworkTableMenu::importCsv() {
-  const QString path = chooseFile(false, QStringLiteral("CSV読込"), QString::fromUtf8(kCsvFilter), QString());
+  const QString path =
+      chooseFile(false, QStringLiteral("CSV読込"), QString::fromUtf8(kCsvFilter), QString(), startFolder());
   if (path.isEmpty()) return;
   NetworkCsvImport import = ReadNetworkCsv(path);
   if (!import.ok()) {
@@ -214,14 +308,41 @@ void NetworkTableMenu::openRowProject(ProjectRecord record) {
     window_.prompter().error(&window_, QString::fromStdString(run.failure.message));
     return;
   }
-  window_.openProjectRecord(std::move(record));
+  // Where it came from: the table and the row's 路線番号, also the name its
+  // Save As and PDF propose.
+  const QModelIndex current = screen_->table()->currentIndex();
+  const auto& segments = screen_->record().segments;
+  const QString name = current.isValid() && current.row() < static_cast<int>(segments.size())
+                           ? QString::fromStdString(segments[static_cast<std::size_t>(current.row())].name).trimmed()
+                           : QString();
+  QString table = QString::fromStdString(screen_->record().settings.title).trimmed();
+  if (table.isEmpty() && !screen_->fileName().isEmpty()) table = QFileInfo(screen_->fileName()).fileName();
+  window_.openProjectRecord(std::move(record), SafeFileName(name));
+  QString origin = table.isEmpty() ? QStringLiteral("流量計算表") : QStringLiteral("流量計算表「%1」").arg(table);
+  origin += name.isEmpty() ? QStringLiteral("の区間より。") : QStringLiteral("の路線番号 %1 より。").arg(name);
+  window_.setStatusNotice(origin + window_.statusNotice());
 }
 
 bool NetworkTableMenu::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == &window_ && event->type() == QEvent::Close && screen_ &&
-      !screen_->confirmDiscard(QString::fromUtf8(kDiscardQuestion))) {
-    event->ignore();
-    return true;
+  if (event->type() != QEvent::Close) return QObject::eventFilter(watched, event);
+  if (watched == &window_) {
+    // Quitting: the changed table is asked about before anything else;
+    // its recovery file is brought up to date (Exit keeps it while the
+    // table has unsaved changes).
+    if (!settleChanges()) {
+      event->ignore();
+      return true;
+    }
+    if (recovery_) recovery_->update();
+  } else if (watched == screen_) {
+    // The table's close box: asked here, so the table's own question is not
+    // asked a second time.
+    if (!settleChanges()) {
+      event->ignore();
+      return true;
+    }
+    event->accept();
+    return screen_->isModified();
   }
   return QObject::eventFilter(watched, event);
 }

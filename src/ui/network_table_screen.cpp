@@ -1237,6 +1237,12 @@ void NetworkTableScreen::markSaved(const QString& fileName) {
   afterRecompute();
 }
 
+void NetworkTableScreen::markUnsaved() {
+  saved_ = NetworkRecord{};
+  fileName_.clear();
+  afterRecompute();
+}
+
 void NetworkTableScreen::replaceSegments(std::vector<NetworkSegment> segments) {
   model_->setSegments(std::move(segments));
   table_->fitAllColumns();

@@ -220,6 +220,8 @@ class NetworkTableScreen : public QWidget {
   void load(const NetworkRecord& record, const QString& fileName);
   // Saved under `fileName`: no longer modified.
   void markSaved(const QString& fileName);
+  // Counts as changed and never saved (a table restored from its recovery file).
+  void markUnsaved();
   // The CSV import: the segment rows replaced, the settings kept.
   void replaceSegments(std::vector<NetworkSegment> segments);
 

@@ -20,7 +20,7 @@ QString DefaultPdfPath(const QString& projectFile) {
 bool ExportReportPdf(ScreenHost& host, QWidget* parent) {
   Prompter& prompter = host.prompter();
   QString path = prompter.chooseFile(
-      parent, FileDialogRequest{true, QStringLiteral("PDFに出力"), DefaultPdfPath(host.projectFileName()),
+      parent, FileDialogRequest{true, QStringLiteral("PDFに出力"), DefaultPdfPath(!host.projectFileName().isEmpty() ? host.projectFileName() : host.proposedFileName()),
                                 QStringLiteral("PDF(.pdf) (*.pdf)")});
   if (path.isEmpty()) return false;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");

@@ -27,6 +27,8 @@ PromptAnswer MessageBoxPrompter::ask(QWidget* parent, const PromptRequest& reque
   QPushButton* cancel = nullptr;
   QPushButton* yes = nullptr;
   QPushButton* no = nullptr;
+  QPushButton* save = nullptr;
+  QPushButton* discard = nullptr;
   switch (request.buttons) {
     case PromptButtons::Ok:
       ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
@@ -42,12 +44,20 @@ PromptAnswer MessageBoxPrompter::ask(QWidget* parent, const PromptRequest& reque
       no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
       box.setEscapeButton(no);
       break;
+    case PromptButtons::SaveDiscardCancel:
+      save = box.addButton(QStringLiteral("保存(&S)"), QMessageBox::AcceptRole);
+      discard = box.addButton(QStringLiteral("保存しない(&N)"), QMessageBox::DestructiveRole);
+      cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+      box.setEscapeButton(cancel);
+      break;
   }
   switch (request.defaultButton) {
     case PromptAnswer::Ok: if (ok) box.setDefaultButton(ok); break;
     case PromptAnswer::Cancel: if (cancel) box.setDefaultButton(cancel); break;
     case PromptAnswer::Yes: if (yes) box.setDefaultButton(yes); break;
     case PromptAnswer::No: if (no) box.setDefaultButton(no); break;
+    case PromptAnswer::Save: if (save) box.setDefaultButton(save); break;
+    case PromptAnswer::Discard: if (discard) box.setDefaultButton(discard); break;
   }
   box.exec();
   const auto* clicked = box.clickedButton();
@@ -55,9 +65,12 @@ PromptAnswer MessageBoxPrompter::ask(QWidget* parent, const PromptRequest& reque
   if (clicked == yes && yes) return PromptAnswer::Yes;
   if (clicked == no && no) return PromptAnswer::No;
   if (clicked == cancel && cancel) return PromptAnswer::Cancel;
+  if (clicked == save && save) return PromptAnswer::Save;
+  if (clicked == discard && discard) return PromptAnswer::Discard;
   // Closed by the window's close box: the escape answer.
   if (request.buttons == PromptButtons::YesNo) return PromptAnswer::No;
-  if (request.buttons == PromptButtons::OkCancel) return PromptAnswer::Cancel;
+  if (request.buttons == PromptButtons::OkCancel || request.buttons == PromptButtons::SaveDiscardCancel)
+    return PromptAnswer::Cancel;
   return PromptAnswer::Ok;
 }
 

@@ -10,9 +10,11 @@ class QWidget;
 
 namespace mk {
 
-enum class PromptButtons { Ok, OkCancel, YesNo };
+// SaveDiscardCancel: 保存 / 保存しない / キャンセル, asked before a changed
+// document is closed or replaced (answers Save, Discard, Cancel).
+enum class PromptButtons { Ok, OkCancel, YesNo, SaveDiscardCancel };
 enum class PromptIcon { None, Question, Stop, Information, Warning };
-enum class PromptAnswer { Ok, Cancel, Yes, No };
+enum class PromptAnswer { Ok, Cancel, Yes, No, Save, Discard };
 
 struct PromptRequest {
   QString title;

@@ -58,6 +58,10 @@ void RecentFiles::remember(const QString& path) {
   store(list);
 }
 
+void RecentFiles::rememberFolder(const QString& path) {
+  Settings()->setValue(QLatin1String(kFolderKey), QFileInfo(path).absolutePath());
+}
+
 QString RecentFiles::startFolder(const std::function<QString()>& fallback) const {
   const QString last = Settings()->value(QLatin1String(kFolderKey)).toString();
   if (!last.isEmpty() && QFileInfo(last).isDir()) return last;

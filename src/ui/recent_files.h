@@ -1,5 +1,5 @@
 #pragma once
-// The projects opened or saved last (menu ﾌｧｲﾙ ▸ "最近使ったファイル(&R)")
+// The projects and network flow tables opened or saved last (menu ﾌｧｲﾙ ▸ "最近使ったファイル(&R)")
 // and the folder the file dialogs start in.
 //
 // Both are kept with QSettings in the user's configuration folder
@@ -32,6 +32,9 @@ class RecentFiles : public QObject {
   // A project was opened or saved: its file goes to the top of the list and
   // its folder is where the file dialogs start next.
   void remember(const QString& path);
+  // A file other than a project or table (a PDF, a CSV) was written or
+  // read: its folder is where the file dialogs start next.
+  void rememberFolder(const QString& path);
   // The list, newest first, at most kMaxFiles full paths.
   QStringList files() const;
   // The folder of the file opened or saved last when it still exists,

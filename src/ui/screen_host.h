@@ -28,6 +28,9 @@ class ScreenHost {
   virtual QMdiArea* workArea() = 0;
   // The open project's file: its full path, or empty before it is saved.
   virtual QString projectFileName() const { return QString(); }
+  // For a project not saved yet: the file its dialogs propose (a row of the
+  // network flow table proposes its 路線番号), or empty.
+  virtual QString proposedFileName() const { return QString(); }
 
   // The status-bar panel "msg".
   virtual void setStatusNotice(const QString& text) = 0;

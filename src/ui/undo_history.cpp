@@ -47,8 +47,12 @@ bool Matches(const QAction* action, const QKeySequence& pressed) {
 
 }  // namespace
 
-UndoHistory::UndoHistory(ScreenHost& host, Restore restore, QObject* parent)
-    : QObject(parent), host_(host), restore_(std::move(restore)), current_(host.record()) {
+UndoHistory::UndoHistory(ScreenHost& host, Restore restore, State state, QObject* parent)
+    : QObject(parent),
+      host_(host),
+      restore_(std::move(restore)),
+      state_(std::move(state)),
+      current_(host.record()) {
   qApp->installEventFilter(this);
   connect(qApp, &QApplication::focusChanged, this, [this] { schedule(true); });
 }
@@ -79,6 +83,32 @@ void UndoHistory::clear() {
   updateActions();
 }
 
+void UndoHistory::replaceProject(const std::function<bool()>& replace) {
+  // The last visit of a box is a step of the project it was typed in.
+  checkpoint(true);
+  Step before{host_.record(), state_()};
+  if (!replace()) return updateActions();
+  if (before.state->open) {
+    push(undo_, std::move(before));
+    redo_.clear();
+  }
+  current_ = host_.record();
+  wasInSubScreen_ = false;
+  updateActions();
+}
+
+void UndoHistory::setChildHistory(std::function<ChildHistory*()> active) {
+  child_ = std::move(active);
+  updateActions();
+}
+
+ChildHistory* UndoHistory::child() const { return child_ ? child_() : nullptr; }
+
+void UndoHistory::push(std::deque<Step>& steps, Step step) {
+  steps.push_back(std::move(step));
+  if (steps.size() > kMaxSteps) steps.pop_front();
+}
+
 bool UndoHistory::projectOpen() { return host_.findScreen(QStringLiteral("Form25")) != nullptr; }
 
 bool UndoHistory::inSubScreen() {
@@ -103,8 +133,7 @@ void UndoHistory::checkpoint(bool force) {
   auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
   const bool typing = box && !box->isReadOnly();
   if ((force || leftSubScreen || !typing) && pending()) {
-    undo_.push_back(std::move(current_));
-    if (undo_.size() > kMaxSteps) undo_.pop_front();
+    push(undo_, Step{std::move(current_), std::nullopt});
     current_ = host_.record();
     redo_.clear();
   }
@@ -124,28 +153,51 @@ void UndoHistory::schedule(bool force) {
   });
 }
 
-bool UndoHistory::canUndo() { return projectOpen() && !inSubScreen() && (!undo_.empty() || pending()); }
+// With no project open (after Close) the steps before it still come back.
+bool UndoHistory::canUndoProject() {
+  return !inSubScreen() && (!undo_.empty() || (projectOpen() && pending()));
+}
 
-bool UndoHistory::canRedo() { return projectOpen() && !inSubScreen() && !redo_.empty() && !pending(); }
+bool UndoHistory::canRedoProject() { return !inSubScreen() && !redo_.empty() && !(projectOpen() && pending()); }
+
+bool UndoHistory::canUndo() {
+  if (ChildHistory* table = child()) return table->canUndo();
+  return canUndoProject();
+}
+
+bool UndoHistory::canRedo() {
+  if (ChildHistory* table = child()) return table->canRedo();
+  return canRedoProject();
+}
 
 void UndoHistory::undo() {
+  if (ChildHistory* table = child()) {
+    if (table->canUndo()) table->undo();
+    return updateActions();
+  }
   checkpoint(true);
-  if (canUndo()) restore(undo_, redo_);
+  if (canUndoProject()) restore(undo_, redo_);
 }
 
 void UndoHistory::redo() {
+  if (ChildHistory* table = child()) {
+    if (table->canRedo()) table->redo();
+    return updateActions();
+  }
   checkpoint(true);
-  if (canRedo()) restore(redo_, undo_);
+  if (canRedoProject()) restore(redo_, undo_);
 }
 
-void UndoHistory::restore(std::deque<ProjectRecord>& from, std::deque<ProjectRecord>& to) {
-  to.push_back(host_.record());
-  const ProjectRecord target = std::move(from.back());
+void UndoHistory::restore(std::deque<Step>& from, std::deque<Step>& to) {
+  Step target = std::move(from.back());
   from.pop_back();
+  // A step across New, Open or Close is undone by the same step back.
+  to.push_back(Step{host_.record(), target.state ? std::optional<ProjectState>(state_()) : std::nullopt});
   const QString focus = FocusedControl(host_);
   restoring_ = true;
-  restore_(target);
+  restore_(target.record, target.state ? &*target.state : nullptr);
   restoring_ = false;
+  wasInSubScreen_ = false;
   current_ = host_.record();
   if (!focus.isEmpty()) host_.focusControl(focus);
   updateActions();

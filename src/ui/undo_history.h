@@ -13,13 +13,21 @@
 //   recorded while it is open, and Undo / Redo are unavailable there.
 // Undo restores a snapshot through the window, which rebuilds the screens
 // from the record as Open does, without a result (the user presses 計算
-// again).  Ctrl+Z / Ctrl+Y in a text box of the main window are the
+// again).
+// New, Open, Close and 区間を開く replace the project without asking; the
+// project they replace is a step too (with its file name and its inputs
+// as saved), so Undo right after them brings it back.
+// While the network flow table is the active child window, the menu and
+// its keys act on the table's own history instead.  Ctrl+Z / Ctrl+Y in a text box of the main window are the
 // project's undo and redo, never the box's own (only the sub-screens'
 // boxes keep theirs), so one key never does two things.
 
 #include <QObject>
 #include <deque>
 #include <functional>
+#include <optional>
+
+#include <QString>
 
 #include "model/project_record.h"
 
@@ -32,23 +40,52 @@ namespace mk {
 
 class ScreenHost;
 
+// What a step across New, Open or Close brings back besides the inputs.
+struct ProjectState {
+  bool open = false;                    // a project was open (else: none)
+  QString fileName;                     // its file, or empty
+  std::optional<ProjectRecord> saved;   // its inputs as saved; none: never saved
+};
+
+// Another window's own history that takes the menu and the keys while that
+// window is the active child (the network flow table).
+class ChildHistory {
+ public:
+  virtual ~ChildHistory() = default;
+  virtual bool canUndo() const = 0;
+  virtual bool canRedo() const = 0;
+  virtual void undo() = 0;
+  virtual void redo() = 0;
+};
+
 class UndoHistory : public QObject {
   Q_OBJECT
  public:
-  // `restore` replaces the record by a snapshot and rebuilds the screens.
-  using Restore = std::function<void(const ProjectRecord&)>;
-  UndoHistory(ScreenHost& host, Restore restore, QObject* parent);
+  // `restore` replaces the record by a snapshot and rebuilds the screens;
+  // with a state, that project (or none) comes back as a whole.
+  using Restore = std::function<void(const ProjectRecord&, const ProjectState*)>;
+  // The window's project as it is now.
+  using State = std::function<ProjectState()>;
+  UndoHistory(ScreenHost& host, Restore restore, State state, QObject* parent);
 
   // The menu "編集(&E)" (Men_E) with "元に戻す(&U)" (Men_EUndo, Ctrl+Z) and
   // "やり直し(&R)" (Men_ERedo, Ctrl+Y), put into `bar` before `before`.
   QMenu* addMenu(QMenuBar* bar, QAction* before);
 
-  // New, Open, Close: no steps; the record as it is now is the start.
+  // No steps; the record as it is now is the start (a restored project).
   void clear();
+  // New, Open, Close: `replace` replaces the project and returns whether it
+  // did; the project open before (if any) is then a step.
+  void replaceProject(const std::function<bool()>& replace);
+  // The active child's own history, or nullptr for the project's.
+  void setChildHistory(std::function<ChildHistory*()> active);
+  // The menu's availability follows the active child and its history.
+  void updateActions();
   // Records a finished edit as a step.  `force` also records the box being
   // typed into.
   void checkpoint(bool force = false);
 
+  // The active child's history when it has one, otherwise the project's.
   bool canUndo();
   bool canRedo();
   void undo();
@@ -70,14 +107,23 @@ class UndoHistory : public QObject {
   bool pending();
   bool isUndoKey(const QKeyEvent* key) const;
   void schedule(bool force);
-  void updateActions();
-  void restore(std::deque<ProjectRecord>& from, std::deque<ProjectRecord>& to);
+  ChildHistory* child() const;
+  bool canUndoProject();
+  bool canRedoProject();
+  struct Step {
+    ProjectRecord record;
+    std::optional<ProjectState> state;  // set on a step across New, Open, Close
+  };
+  void push(std::deque<Step>& steps, Step step);
+  void restore(std::deque<Step>& from, std::deque<Step>& to);
 
   ScreenHost& host_;
   Restore restore_;
+  State state_;
+  std::function<ChildHistory*()> child_;
   ProjectRecord current_;  // the record as of the last step
-  std::deque<ProjectRecord> undo_;
-  std::deque<ProjectRecord> redo_;
+  std::deque<Step> undo_;
+  std::deque<Step> redo_;
   bool scheduled_ = false;
   bool scheduledForce_ = false;
   bool restoring_ = false;

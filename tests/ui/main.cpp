@@ -9,12 +9,13 @@
 namespace {
 
 // Every test starts without the settings (recent files, the dialogs'
-// folder) and the recovery file an earlier test may have left; test mode
+// folder) and the recovery files an earlier test may have left; test mode
 // keeps them all out of the user's own folders.
 class FreshSettings : public ::testing::EmptyTestEventListener {
   void OnTestStart(const ::testing::TestInfo&) override {
     QFile::remove(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + "/mirukana.conf");
     QFile::remove(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/recovery.vor");
+    QFile::remove(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/recovery.mkt");
   }
 };
 

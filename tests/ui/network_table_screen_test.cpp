@@ -427,15 +427,19 @@ TEST_F(NetworkTableScreenTest, ClosingAnUnsavedTableAsksFirst) {
   sub->close();
   ASSERT_EQ(prompter.requests.size(), 1);
   EXPECT_EQ(prompter.requests[0].title, QStringLiteral("確認"));
+  EXPECT_EQ(prompter.requests[0].text, QStringLiteral("流量計算表の変更を保存しますか？"));
+  EXPECT_EQ(prompter.requests[0].buttons, PromptButtons::SaveDiscardCancel);
   ASSERT_NE(menu->screen(), nullptr);
   // Quitting the program asks about the table before anything else.
   prompter.clear();
   prompter.answers = {PromptAnswer::Cancel};
   EXPECT_FALSE(window->close());
   ASSERT_EQ(prompter.requests.size(), 1);
-  EXPECT_TRUE(prompter.requests[0].text.startsWith(QStringLiteral("流量計算表の変更が保存されていません")));
-  prompter.answers = {PromptAnswer::Ok};
+  EXPECT_EQ(prompter.requests[0].text, QStringLiteral("流量計算表の変更を保存しますか？"));
+  prompter.clear();
+  prompter.answers = {PromptAnswer::Discard};
   sub->close();
+  EXPECT_EQ(prompter.requests.size(), 1);  // asked once, not again by the table itself
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(menu->screen(), nullptr);
 }

@@ -3,6 +3,7 @@
 // saved, or deletes them when the user declines.
 #include <QDir>
 #include <QAbstractButton>
+#include <QAction>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QFile>
@@ -15,6 +16,8 @@
 
 #include "project_file/vor_file.h"
 #include "ui/main_window.h"
+#include "ui/network_table_menu.h"
+#include "ui/network_table_screen.h"
 #include "ui/prompter.h"
 #include "ui/recovery.h"
 
@@ -23,23 +26,25 @@ namespace {
 
 const QString kExample = QStringLiteral(MK_EXAMPLES_DIR "/example_02.vor");
 
-// A recovery file as a killed `mirukana` leaves it: the program opens the
-// example, "0.0123" is typed as the sewage flow, and the process is killed
-// (SIGKILL) once the file is there.  Returns the file's bytes, or "" when none appeared.
-QByteArray RecoveryOfAKilledProgram(const QString& home) {
+// A recovery file as a killed `mirukana` leaves it: the program starts with
+// `arguments`, `typed` is typed (MIRUKANA_TEST_TYPE), and the process is
+// killed (SIGKILL) once the file `name` is there.  Returns the file's
+// bytes, or "" when none appeared.
+QByteArray RecoveryOfAKilledProgram(const QString& home, const QStringList& arguments, const QString& typed,
+                                    const QString& name) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("QT_QPA_PLATFORM", "offscreen");
   env.insert("HOME", home);
   env.insert("XDG_DATA_HOME", home + "/data");
   env.insert("XDG_CONFIG_HOME", home + "/config");
   env.insert("MIRUKANA_TEST_RECOVERY_INTERVAL_MS", "100");
-  env.insert("MIRUKANA_TEST_TYPE", "Form25.txt3=0.0123");
+  env.insert("MIRUKANA_TEST_TYPE", typed);
   QProcess program;
   program.setProcessEnvironment(env);
   program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  program.start(QStringLiteral(MK_BIN_DIR "/mirukana"), {kExample});
+  program.start(QStringLiteral(MK_BIN_DIR "/mirukana"), arguments);
   if (!program.waitForStarted(10000)) return {};
-  const QString file = home + "/data/ミルカナ/recovery.vor";
+  const QString file = home + "/data/ミルカナ/" + name;
   QElapsedTimer waited;
   waited.start();
   while (!QFile::exists(file) && waited.elapsed() < 30000 && program.state() == QProcess::Running)
@@ -50,14 +55,20 @@ QByteArray RecoveryOfAKilledProgram(const QString& home) {
   return written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
 }
 
+// The example opened, "0.0123" typed as the sewage flow.
+QByteArray RecoveryOfAKilledProgram(const QString& home) {
+  return RecoveryOfAKilledProgram(home, {kExample}, "Form25.txt3=0.0123", "recovery.vor");
+}
+
 class RecoveryTest : public ::testing::Test {
  protected:
   void TearDown() override {
     window.reset();
     QFile::remove(RecoveryFilePath());
+    QFile::remove(TableRecoveryFilePath());
   }
-  void placeRecoveryFile(const QByteArray& bytes) {
-    QFile file(RecoveryFilePath());
+  void placeRecoveryFile(const QByteArray& bytes, const QString& path = RecoveryFilePath()) {
+    QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
   }
@@ -157,6 +168,72 @@ TEST_F(RecoveryTest, ASecondCopyNeitherOffersNorRemovesTheFirstCopysFile) {
   prompter.answers = {PromptAnswer::No};
   EXPECT_FALSE(window->offerRecovery());
   EXPECT_EQ(prompter.requests.size(), 1);
+}
+
+TEST_F(RecoveryTest, AKilledProgramsNewTableIsOfferedWithTheProjectAndSavedByCtrlS) {
+  QTemporaryDir home;
+  const QByteArray table =
+      RecoveryOfAKilledProgram(home.path(), {}, "Men_TNew;NetworkTable.title=下水幹線", "recovery.mkt");
+  ASSERT_TRUE(table.contains("title=下水幹線")) << table.left(80).toStdString();
+
+  placeRecoveryFile(table, TableRecoveryFilePath());
+  QFile example(kExample);
+  ASSERT_TRUE(example.open(QIODevice::ReadOnly));
+  placeRecoveryFile(example.readAll());
+  window = std::make_unique<MainWindow>(prompter);
+  window->show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  prompter.answers = {PromptAnswer::Yes};
+  ASSERT_TRUE(window->offerRecovery());
+  ASSERT_EQ(prompter.requests.size(), 1);  // one question for both
+  EXPECT_EQ(prompter.requests[0].text, "前回、保存されずに終了した作成中のデータと流量計算表があります。復元しますか？");
+  NetworkTableScreen* screen = window->findChild<NetworkTableMenu*>()->screen();
+  ASSERT_NE(screen, nullptr);
+  EXPECT_EQ(screen->record().settings.title, "下水幹線");
+  EXPECT_TRUE(screen->isModified());
+  EXPECT_TRUE(screen->fileName().isEmpty());
+  EXPECT_NE(window->findScreen("Form25"), nullptr);
+
+  // Ctrl+S in the table: never saved, so the save dialog, proposing its title.
+  QTemporaryDir dir;
+  prompter.clear();
+  prompter.files = {dir.filePath("saved.mkt")};
+  screen->table()->setFocus();
+  QTest::keyClick(screen->table(), Qt::Key_S, Qt::ControlModifier);
+  ASSERT_EQ(prompter.fileRequests.size(), 1);
+  EXPECT_TRUE(prompter.fileRequests[0].directory.endsWith("/下水幹線.mkt"));
+  EXPECT_TRUE(QFile::exists(dir.filePath("saved.mkt")));
+  EXPECT_FALSE(QFile::exists(TableRecoveryFilePath()));
+  EXPECT_FALSE(screen->isModified());
+  // Saved over its file now, without a question.
+  prompter.clear();
+  screen->findChild<QLineEdit*>("title")->setFocus();
+  QTest::keyClicks(screen->findChild<QLineEdit*>("title"), "2");
+  QTest::keyClick(screen->findChild<QLineEdit*>("title"), Qt::Key_S, Qt::ControlModifier);
+  EXPECT_TRUE(prompter.requests.isEmpty());
+  EXPECT_TRUE(prompter.fileRequests.isEmpty());
+  EXPECT_FALSE(screen->isModified());
+}
+
+TEST_F(RecoveryTest, ExitKeepsUnsavedChangesForTheNextStartAndSavedOnesLeaveNothing) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("p.vor");
+  ASSERT_TRUE(QFile::copy(kExample, path));
+  window = std::make_unique<MainWindow>(prompter);
+  ASSERT_TRUE(window->openProject(path));
+  prompter.answers = {PromptAnswer::Yes};
+  window->fileExit();
+  EXPECT_FALSE(QFile::exists(RecoveryFilePath()));
+
+  window.reset();  // the next copy keeps the file only once this one has gone
+  window = std::make_unique<MainWindow>(prompter);
+  ASSERT_TRUE(window->openProject(path));
+  window->record().main.txt3 = "0.0456";  // an edit not saved
+  prompter.answers = {PromptAnswer::Yes};
+  window->fileExit();
+  ProjectRecord kept;
+  ASSERT_FALSE(ReadProjectFile(RecoveryFilePath(), kept).has_value());
+  EXPECT_EQ(kept.main.txt3, "0.0456");
 }
 
 }  // namespace

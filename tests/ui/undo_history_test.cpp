@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -14,6 +16,7 @@
 
 #include "ui/main_window.h"
 #include "ui/prompter.h"
+#include "ui/recovery.h"
 #include "ui/widget_support.h"
 
 namespace mk {
@@ -155,15 +158,47 @@ TEST_F(UndoHistoryTest, AnOptionAndASubScreenOkAreStepsAndTheResultStaysWithdraw
   EXPECT_EQ(window->record().runoff.txt_a[0], "500");
 }
 
-TEST_F(UndoHistoryTest, NewForgetsTheSteps) {
+TEST_F(UndoHistoryTest, NewIsAStepThatBringsTheDiscardedProjectBack) {
   window->fileNew();
   visit("Form25", "txt_a", "100");
   window->fileNew();
   visit("Form25", "txt_c", "0.7");
   press(Qt::Key_Z);
   EXPECT_EQ(window->record().main.txt_c, "");
-  EXPECT_FALSE(canUndo());  // the previous project's step is gone
+  // Past the new project's start: the project New discarded, as it was.
+  ASSERT_TRUE(canUndo());
+  press(Qt::Key_Z);
+  EXPECT_EQ(window->record().main.txt_a, "100");
+  EXPECT_EQ(text("Form25", "txt_a"), "100");
+  press(Qt::Key_Y);
+  EXPECT_EQ(window->record().main.txt_a, "");
   EXPECT_TRUE(canRedo());
+}
+
+TEST_F(UndoHistoryTest, UndoAfterCloseOrOpenBringsTheProjectBackWithItsFile) {
+  const QString example = QStringLiteral(MK_EXAMPLES_DIR "/example_02.vor");
+  ASSERT_TRUE(window->openProject(example));
+  visit("Form25", "txt3", "0.0456");
+  prompter.answers = {PromptAnswer::Ok};
+  window->fileClose();
+  ASSERT_EQ(window->findScreen("Form25"), nullptr);
+  ASSERT_TRUE(canUndo());
+  action("Men_EUndo")->trigger();
+  settle();
+  ASSERT_NE(window->findScreen("Form25"), nullptr);
+  EXPECT_EQ(window->fileName(), QFileInfo(example).absoluteFilePath());
+  EXPECT_EQ(window->record().main.txt3, "0.0456");
+  EXPECT_TRUE(QFile::exists(RecoveryFilePath()));  // its unsaved edit is kept again
+  action("Men_ERedo")->trigger();
+  settle();
+  EXPECT_EQ(window->findScreen("Form25"), nullptr);
+
+  // Open replaces it the same way.
+  action("Men_EUndo")->trigger();
+  ASSERT_TRUE(window->openProject(QStringLiteral(MK_EXAMPLES_DIR "/example_01.vor")));
+  action("Men_EUndo")->trigger();
+  settle();
+  EXPECT_EQ(window->record().main.txt3, "0.0456");
 }
 
 }  // namespace
