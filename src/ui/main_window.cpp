@@ -30,6 +30,7 @@
 #include "ui/pdf_export.h"
 #include "ui/prerendered_icon.h"
 #include "ui/network_table_menu.h"
+#include "ui/network_table_screen.h"
 #include "ui/print_actions.h"
 #include "ui/print_image.h"
 #include "ui/recent_files.h"
@@ -127,6 +128,13 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
   recent_->addMenu(menuFile_, menFEnd_);
   connect(undo_, &UndoHistory::subScreenLeft, recovery_, &ProjectRecovery::update);
   tableMenu_->keepRecovery(*recovery_);
+  // 編集 acts on the table while it is the active child window.
+  undo_->setChildHistory([this]() -> ChildHistory* {
+    NetworkTableScreen* table = tableMenu_->activeScreen();
+    tableHistory_.screen = table;
+    return table ? &tableHistory_ : nullptr;
+  });
+  connect(tableMenu_, &NetworkTableMenu::undoStateChanged, undo_, &UndoHistory::updateActions);
 
   auto* bar = statusBar();
   bar->setObjectName("sbr1");
@@ -145,6 +153,11 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
+  // The child windows going away activate one another: the 編集 menu no
+  // longer asks the table about them.
+  undo_->setChildHistory(nullptr);
+  disconnect(tableMenu_, nullptr, undo_, nullptr);
+  disconnect(area_, nullptr, tableMenu_, nullptr);
   // Screens go first, while the host they talk to is still whole.
   for (auto& screen : screens_) {
     if (!screen) continue;
@@ -154,6 +167,15 @@ MainWindow::~MainWindow() {
       delete screen.data();
   }
   screens_.clear();
+}
+
+bool MainWindow::TableHistory::canUndo() const { return screen && screen->canUndo(); }
+bool MainWindow::TableHistory::canRedo() const { return screen && screen->canRedo(); }
+void MainWindow::TableHistory::undo() {
+  if (screen) screen->undo();
+}
+void MainWindow::TableHistory::redo() {
+  if (screen) screen->redo();
 }
 
 // ------------------------------------------------------------ menus, toolbar

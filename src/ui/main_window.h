@@ -11,6 +11,7 @@
 
 #include "model/project_record.h"
 #include "ui/screen_host.h"
+#include "ui/undo_history.h"
 
 class QAction;
 class QLabel;
@@ -24,8 +25,7 @@ class NetworkTableMenu;
 class Prompter;
 class ProjectRecovery;
 class RecentFiles;
-class UndoHistory;
-struct ProjectState;
+class NetworkTableScreen;
 
 // `base` in the fixed-pitch Japanese Gothic the screens are laid out for
 // (a full-width character is exactly two half-width ones, so blanks line
@@ -160,6 +160,15 @@ class MainWindow : public QMainWindow, public ScreenHost {
   RecentFiles* recent_ = nullptr;
   ProjectRecovery* recovery_ = nullptr;
   NetworkTableMenu* tableMenu_ = nullptr;
+  // The table's own undo history, for the 編集 menu.
+  struct TableHistory : ChildHistory {
+    NetworkTableScreen* screen = nullptr;
+    bool canUndo() const override;
+    bool canRedo() const override;
+    void undo() override;
+    void redo() override;
+  };
+  TableHistory tableHistory_;
 };
 
 }  // namespace mk

@@ -63,10 +63,17 @@ NetworkTableMenu::NetworkTableMenu(MainWindow& window) : QObject(&window), windo
   csvIn_ = entry("Men_TCsvIn", "CSV読込(&I)", &NetworkTableMenu::importCsv);
   connect(menu_, &QMenu::aboutToShow, this, &NetworkTableMenu::updateMenu);
   updateMenu();
+  connect(window.workArea(), &QMdiArea::subWindowActivated, this, &NetworkTableMenu::undoStateChanged);
   window.installEventFilter(this);
 }
 
 NetworkTableScreen* NetworkTableMenu::screen() const { return screen_; }
+
+NetworkTableScreen* NetworkTableMenu::activeScreen() const {
+  if (!screen_) return nullptr;
+  QMdiSubWindow* current = window_.workArea()->currentSubWindow();
+  return current && current->widget() == screen_ ? screen_.data() : nullptr;
+}
 
 void NetworkTableMenu::updateMenu() {
   const bool open = screen_ != nullptr;
@@ -79,6 +86,8 @@ NetworkTableScreen* NetworkTableMenu::showScreen() {
     auto* screen = new NetworkTableScreen(window_.prompter());
     screen->setOpenRowHandler([this](ProjectRecord record) { openRowProject(std::move(record)); });
     connect(screen, &NetworkTableScreen::stateChanged, this, &NetworkTableMenu::updateMenu);
+    connect(screen, &NetworkTableScreen::undoStateChanged, this, &NetworkTableMenu::undoStateChanged);
+    connect(screen, &QObject::destroyed, this, &NetworkTableMenu::undoStateChanged, Qt::QueuedConnection);
     // The recovery file follows each change of the rows at once (the
     // settings and cells every 30 seconds); a closed table leaves none.
     if (recovery_) {

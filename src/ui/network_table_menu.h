@@ -37,6 +37,13 @@ class NetworkTableMenu : public QObject {
 
   // The table's window, when one is open.
   NetworkTableScreen* screen() const;
+  // The table's window while it is the work area's active child, else nullptr.
+  NetworkTableScreen* activeScreen() const;
+
+ signals:
+  // The table's undo history changed, or the table window was activated
+  // or closed: the 編集 menu's availability may change.
+  void undoStateChanged();
 
  public slots:
   void newTable();     // 新規作成

@@ -126,6 +126,34 @@ TEST_F(NetworkTableWindowTest, RowOpensBesideAMaximisedTableAndIsNamedAfterItsRo
   EXPECT_TRUE(prompter.fileRequests[1].directory.endsWith("/A-2.pdf")) << prompter.fileRequests[1].directory.toStdString();
 }
 
+TEST_F(NetworkTableWindowTest, EditMenuActsOnTheActiveChildWindow) {
+  window->fileNew();
+  QTest::keyClicks(window->findScreen("Form25")->findChild<QLineEdit*>("txt_c"), "0.5");
+  NetworkTableScreen* screen = newTable(TwoPipes());
+  ASSERT_NE(screen, nullptr);
+  QCoreApplication::processEvents();
+  // The table is active: its history, empty so far, decides.
+  EXPECT_FALSE(action("Men_EUndo")->isEnabled());
+  screen->table()->setCurrentIndex(screen->model()->index(0, 0));
+  screen->findChild<QPushButton*>("cmd_delete")->click();
+  ASSERT_EQ(screen->record().segments.size(), 1u);
+  EXPECT_TRUE(action("Men_EUndo")->isEnabled());
+  screen->table()->setFocus();
+  QTest::keyClick(screen->table(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(screen->record().segments.size(), 2u);
+  EXPECT_EQ(window->record().main.txt_c, "0.5");  // the project untouched
+  QTest::keyClick(screen->table(), Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(screen->record().segments.size(), 1u);
+
+  // The main screen active: the project's history.
+  window->workArea()->setActiveSubWindow(subOf(window->findScreen("Form25")));
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(action("Men_EUndo")->isEnabled());
+  action("Men_EUndo")->trigger();
+  EXPECT_EQ(window->record().main.txt_c, "");
+  EXPECT_EQ(screen->record().segments.size(), 1u);
+}
+
 TEST_F(NetworkTableWindowTest, CtrlTabStepsThroughEveryChildWindow) {
   window->fileNew();  // the main screen and the VP pipe's screen
   ASSERT_NE(newTable(TwoPipes()), nullptr);
