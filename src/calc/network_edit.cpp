@@ -30,16 +30,7 @@ const char* FieldOf(int column) {
 bool Is(const char* field, const char* key) { return field && std::string_view(field) == key; }
 
 std::string* TextField(NetworkSegment& s, const char* field) {
-  if (Is(field, nf::kName)) return &s.name;
-  if (Is(field, nf::kUpstream)) return &s.upstream;
-  if (Is(field, nf::kDownstream)) return &s.downstream;
-  if (Is(field, nf::kLength)) return &s.length;
-  if (Is(field, nf::kArea)) return &s.area;
-  if (Is(field, nf::kRunoff)) return &s.c;
-  if (Is(field, nf::kSewage)) return &s.sewage;
-  if (Is(field, nf::kSlope)) return &s.slope;
-  if (Is(field, nf::kRoughness)) return &s.roughness;
-  return nullptr;
+  return field ? NetworkSegmentText(s, field) : nullptr;
 }
 
 bool IsBlankAt(std::string_view text, std::size_t i, std::size_t* width) {

@@ -82,39 +82,6 @@ bool IsFacilityField(const std::string& field) {
   return false;
 }
 
-// The texts a segment's own inputs are shown as, whether or not the table
-// computes (so a cell never changes while it is typed in).
-QString FacilityCellText(const NetworkSegment& s) {
-  if (const auto material = MaterialFromKind(static_cast<int>(s.kind))) {
-    const auto size = LookupPipe(*material, s.sizeIndex);
-    return size ? Text(size->storedName) : QString();
-  }
-  if (s.kind == NetworkFacilityKind::OtherCircular)
-    return (s.facilityName.empty() ? QStringLiteral("その他円形管") : Text(s.facilityName)) + QStringLiteral(" φ") +
-           Text(s.D);
-  return (s.facilityName.empty() ? QStringLiteral("矩形管") : Text(s.facilityName)) + QLatin1Char(' ') + Text(s.B) +
-         QStringLiteral("×") + Text(s.H);
-}
-
-QString DepthCellText(const NetworkSegment& s) {
-  const auto& list = DepthChoiceList(NetworkDepthList(s.kind));
-  if (s.depthIndex < 0 || s.depthIndex >= static_cast<int>(list.size())) return QString();
-  return Text(list[static_cast<std::size_t>(s.depthIndex)].text);
-}
-
-std::string* TextField(NetworkSegment& s, const std::string& field) {
-  if (field == nf::kName) return &s.name;
-  if (field == nf::kUpstream) return &s.upstream;
-  if (field == nf::kDownstream) return &s.downstream;
-  if (field == nf::kLength) return &s.length;
-  if (field == nf::kArea) return &s.area;
-  if (field == nf::kRunoff) return &s.c;
-  if (field == nf::kSewage) return &s.sewage;
-  if (field == nf::kSlope) return &s.slope;
-  if (field == nf::kRoughness) return &s.roughness;
-  return nullptr;
-}
-
 const char* ColumnField(int column) {
   const auto& columns = NetworkColumns();
   return column >= 0 && column < static_cast<int>(columns.size()) ? columns[static_cast<std::size_t>(column)].field
@@ -665,11 +632,9 @@ QString NetworkTableModel::inputText(int row, int column) const {
 }
 
 QString NetworkTableModel::inputTextOf(const NetworkSegment& s, int column) {
-  const std::string field = ColumnField(column);
-  if (field == nf::kKind) return FacilityCellText(s);
-  if (field == nf::kDepth) return DepthCellText(s);
-  if (const std::string* text = TextField(const_cast<NetworkSegment&>(s), field)) return Text(*text);
-  return QString();
+  // The texts a segment's own inputs are shown as, whether or not the table
+  // computes (so a cell never changes while it is typed in).
+  return Text(NetworkInputCellText(s, column));
 }
 
 QString NetworkTableModel::cellText(int row, int column) const {
