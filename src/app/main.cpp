@@ -16,9 +16,9 @@ int main(int argc, char* argv[]) {
   window.show();
   // Work left unsaved by a session that ended without Exit is offered
   // first; a project file named on the command line is opened at once
-  // unless that work was restored.
+  // unless that work was restored (a .mkt as a network flow table).
   const bool restored = window.offerRecovery();
   const QStringList arguments = QApplication::arguments();
-  if (!restored && arguments.size() > 1) window.openProject(arguments.at(1));
+  if (!restored && arguments.size() > 1) window.openDocument(arguments.at(1));
   return QApplication::exec();
 }

@@ -118,12 +118,7 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
   // One list for projects and network flow tables.
   recent_ = new RecentFiles(
       prompter_,
-      [this](const QString& path) {
-        if (QFileInfo(path).suffix().compare(QLatin1String(kNetworkFileSuffix), Qt::CaseInsensitive) == 0)
-          tableMenu_->openRecent(path);
-        else
-          openProject(path);
-      },
+      [this](const QString& path) { openDocument(path); },
       this);
   recent_->addMenu(menuFile_, menFEnd_);
   connect(undo_, &UndoHistory::subScreenLeft, recovery_, &ProjectRecovery::update);
@@ -556,6 +551,14 @@ QString MainWindow::chooseProjectFile(bool save) {
 void MainWindow::fileOpen() {
   const QString path = chooseProjectFile(false);
   if (!path.isEmpty()) openProject(path);
+}
+
+bool MainWindow::openDocument(const QString& path) {
+  if (QFileInfo(path).suffix().compare(QLatin1String(kNetworkFileSuffix), Qt::CaseInsensitive) == 0) {
+    tableMenu_->openRecent(path);
+    return tableMenu_->activeScreen() != nullptr;
+  }
+  return openProject(path);
 }
 
 bool MainWindow::openProject(const QString& path) {

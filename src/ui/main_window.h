@@ -67,6 +67,9 @@ class MainWindow : public QMainWindow, public ScreenHost {
   // Returns false when the file could not be read; the open project then
   // stays as it was.
   bool openProject(const QString& path);
+  // A file of either kind: a network flow table (.mkt) opens in the table's
+  // window, anything else as a project.
+  bool openDocument(const QString& path);
   // Opens a project made elsewhere (a row of the network flow table) as
   // Open opens a file, without a file name: 名前をつけて保存 saves it,
   // proposing `proposedName` (and its PDF the same name).

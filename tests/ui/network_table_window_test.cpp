@@ -99,6 +99,15 @@ class NetworkTableWindowTest : public ::testing::Test {
   NetworkTableMenu* menu = nullptr;
 };
 
+// A table file named at start (or chosen from the recent list) opens as a
+// table, never read as a project's lines.
+TEST_F(NetworkTableWindowTest, ATableFileOpensAsATableNotAsAProject) {
+  ASSERT_TRUE(window->openDocument(QStringLiteral(MK_TEST_DATA_DIR "/network/example.mkt")));
+  ASSERT_NE(menu->screen(), nullptr);
+  EXPECT_EQ(menu->screen()->record().segments.size(), 3u);
+  EXPECT_EQ(window->findChild<QWidget*>("Form25"), nullptr);
+}
+
 TEST_F(NetworkTableWindowTest, RowOpensBesideAMaximisedTableAndIsNamedAfterItsRouteNumber) {
   NetworkTableScreen* screen = newTable(TwoPipes());
   ASSERT_NE(screen, nullptr);
