@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "calc/check_run.h"
+#include "calc/network_levels.h"
 #include "calc/network_internal.h"
 #include "calc/network_levels.h"
 #include "calc/hydraulics.h"
@@ -159,6 +160,20 @@ const std::vector<NetworkColumn>& NetworkColumns() {
       {"流下能力 Q2(m3/sec)", nullptr},
       {"余裕率 (%)", nullptr},
       {"判定", nullptr},
+      // The design checks: levels at both ends, the drop at the upstream
+      // manhole, the depth and velocity at Q1, the failed checks and notes.
+      {"管厚 t(m)", nf::kWall},
+      {"地盤高 上流(m)", nullptr},
+      {"管底高 上流(m)", nf::kInvert},
+      {"土被り 上流(m)", nullptr},
+      {"地盤高 下流(m)", nullptr},
+      {"管底高 下流(m)", nullptr},
+      {"土被り 下流(m)", nullptr},
+      {"段差(m)", nullptr},
+      {"水深比 h/D", nullptr},
+      {"実流速 (m/sec)", nullptr},
+      {"照査", nullptr},
+      {"備考", nullptr},
   };
   return kColumns;
 }
@@ -592,8 +607,13 @@ NetworkComputation ComputeNetwork(const NetworkRecord& record) {
 
 // ---------------------------------------------------------------- texts
 
+namespace {
+std::string Level(const std::optional<double>& value) { return value ? FormatNumber(*value, "0.000") : std::string(); }
+}  // namespace
+
 std::vector<std::string> NetworkRowTexts(const NetworkRecord& record, const NetworkRow& row) {
   const NetworkSegment& s = record.segments[static_cast<std::size_t>(row.segment)];
+  const NetworkSegmentLevels& lv = row.levels;
   const char* q = "0.0000";
   return {
       s.name,
@@ -621,7 +641,33 @@ std::vector<std::string> NetworkRowTexts(const NetworkRecord& record, const Netw
       FormatNumber(row.Q2, q),
       row.Q1 != 0.0 ? FormatNumber(row.margin, "0.0") : std::string(),
       row.verdict == Verdict::OK ? "O.K" : "NO",
+      NetworkWallText(s, row.levels),
+      Level(lv.groundUp),
+      NetworkInvertText(s, row.levels),
+      Level(lv.coverUp),
+      Level(lv.groundDown),
+      Level(lv.invertDown),
+      Level(lv.coverDown),
+      Level(lv.drop),
+      FormatNumber(lv.hRatio, "0.000"),
+      FormatNumber(lv.velocity, "0.000"),
+      NetworkCheckText(lv),
+      NetworkNotesText(lv),
   };
+}
+
+std::string NetworkWallText(const NetworkSegment& segment, const NetworkSegmentLevels& levels) {
+  switch (levels.wallSource) {
+    case WallSource::Typed: return segment.wall;
+    case WallSource::Default: return FormatNumber(levels.wall, "0.000") + kStandardWallMark;
+    case WallSource::None: break;
+  }
+  return segment.wall;
+}
+
+std::string NetworkInvertText(const NetworkSegment& segment, const NetworkSegmentLevels& levels) {
+  if (!segment.invert.empty()) return segment.invert;
+  return levels.invertUp ? FormatNumber(*levels.invertUp, "0.000") : std::string();
 }
 
 // ---------------------------------------------------------------- sizing

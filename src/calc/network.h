@@ -288,7 +288,17 @@ const std::vector<NetworkColumn>& NetworkColumns();
 // The texts of one computed row in NetworkColumns' order, with the
 // single-facility patterns (Q "0.0000", V "0.000", t and I "0.00", areas
 // "0.0000"); the t1 column only on head rows; 判定 "O.K" or "NO".
+// The level columns: levels, covers and the drop "0.000" where known, h/D
+// and the velocity at Q1 "0.000", 照査 and 備考 as NetworkCheckText and
+// NetworkNotesText.
 std::vector<std::string> NetworkRowTexts(const NetworkRecord& record, const NetworkRow& row);
+
+// The 管厚 and 上流管底高 columns show what the computation used: the typed
+// text, or else the catalogue's standard wall marked kStandardWallMark and
+// the computed invert; "" when there is none.
+inline constexpr const char* kStandardWallMark = " 標準";
+std::string NetworkWallText(const NetworkSegment& segment, const NetworkSegmentLevels& levels);
+std::string NetworkInvertText(const NetworkSegment& segment, const NetworkSegmentLevels& levels);
 
 // ---------------------------------------------------------------- sizing
 

@@ -297,7 +297,8 @@ bool IsInputColumn(int column) { return FieldOf(column) != nullptr; }
 
 bool IsNumberColumn(int column) {
   const char* field = FieldOf(column);
-  for (const char* key : {nf::kLength, nf::kArea, nf::kRunoff, nf::kSewage, nf::kSlope, nf::kRoughness})
+  for (const char* key : {nf::kLength, nf::kArea, nf::kRunoff, nf::kSewage, nf::kSlope, nf::kRoughness, nf::kInvert,
+                          nf::kWall})
     if (Is(field, key)) return true;
   return false;
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "calc/network.h"
+#include "calc/network_levels.h"
 #include "cli/exit_status.h"
 #include "project_file/network_file.h"
 
@@ -95,6 +96,9 @@ int RunTableCommand(const QStringList& given) {
     Complain(path + QStringLiteral(": ") + QString::fromStdString(computed.refusal->message));
     return kExitTrouble;
   }
+  // A table without ground levels is computed without the level checks:
+  // said once, beside the output rather than in it.
+  if (!computed.table.hasLevels) Complain(QString::fromUtf8(kNoLevelsNotice));
   if (results) {
     // The whole computed table as the CSV出力 of the results writes it.
     const NetworkCsvExport exported = ExportNetworkResultsCsv(read.record, computed.table);
@@ -104,7 +108,7 @@ int RunTableCommand(const QStringList& given) {
     }
     std::fwrite(exported.bytes.constData(), 1, static_cast<std::size_t>(exported.bytes.size()), stdout);
     if (!Flushed()) return kExitTrouble;
-    return computed.table.allOk() ? kExitOk : kExitNo;
+    return computed.table.allChecksPass() ? kExitOk : kExitNo;
   }
   std::vector<std::string> header;
   for (const NetworkColumn& column : NetworkColumns()) header.emplace_back(column.caption);
@@ -112,7 +116,7 @@ int RunTableCommand(const QStringList& given) {
   for (int segment : computed.table.order)
     PutLine(NetworkRowTexts(read.record, computed.table.rows[static_cast<std::size_t>(segment)]));
   if (!Flushed()) return kExitTrouble;
-  return computed.table.allOk() ? kExitOk : kExitNo;
+  return computed.table.allChecksPass() ? kExitOk : kExitNo;
 }
 
 }  // namespace mk::cli

@@ -12,6 +12,7 @@ namespace {
 
 constexpr std::string_view kMagic = "mirukana-network";
 constexpr std::string_view kSegmentsLine = "[segments]";
+constexpr std::string_view kNodesLine = "[nodes]";
 
 constexpr const char* kApplies = "有り";
 constexpr const char* kNone = "無し";
@@ -95,6 +96,49 @@ const std::vector<SettingsKey>& SettingsKeys() {
   };
   return kKeys;
 }
+
+constexpr std::array<const char*, 4> kJointTexts{"管頂接合", "水面接合", "管中心接合", "管底接合"};
+
+#define MK_CRITERION_KEY(key, member)                                          \
+  SettingsKey {                                                                \
+    key, nullptr, [](const NetworkSettings& s) { return s.criteria.member; },  \
+        [](NetworkSettings& s, const std::string& v) {                         \
+          s.criteria.member = v;                                               \
+          return true;                                                         \
+        }                                                                      \
+  }
+
+// The design criteria, written after the settings from version 2 on.
+const std::vector<SettingsKey>& CriteriaKeys() {
+  static const std::vector<SettingsKey> kKeys{
+      MK_CRITERION_KEY(nf::kVelocityMin, velocityMin),
+      MK_CRITERION_KEY(nf::kVelocityMax, velocityMax),
+      MK_CRITERION_KEY(nf::kMinimumSize, minimumSize),
+      MK_CRITERION_KEY(nf::kMinimumCover, minimumCover),
+      {nf::kJoint, "接合方法",
+       [](const NetworkSettings& s) {
+         const int joint = static_cast<int>(s.criteria.joint);
+         return std::string(joint >= 0 && joint < 4 ? kJointTexts[static_cast<std::size_t>(joint)] : "");
+       },
+       [](NetworkSettings& s, const std::string& v) {
+         for (int k = 0; k < 4; ++k)
+           if (v == kJointTexts[static_cast<std::size_t>(k)]) {
+             s.criteria.joint = static_cast<JointMethod>(k);
+             return true;
+           }
+         return false;
+       }},
+      MK_CRITERION_KEY(nf::kDropPipe, dropPipe),
+      MK_CRITERION_KEY(nf::kSpacing600, spacing600),
+      MK_CRITERION_KEY(nf::kSpacing1000, spacing1000),
+      MK_CRITERION_KEY(nf::kSpacing1500, spacing1500),
+      MK_CRITERION_KEY(nf::kSpacingLarger, spacingLarger),
+      MK_CRITERION_KEY(nf::kMinimumDrop, minimumDrop),
+  };
+  return kKeys;
+}
+
+#undef MK_CRITERION_KEY
 
 #undef MK_TEXT_KEY
 
@@ -182,16 +226,35 @@ const std::vector<SegmentColumn>& SegmentColumns() {
          if (s.depthIndex < 0) return "「" + v + "」は" + KindText(s) + "の水深の一覧にありません。";
          return std::string();
        }},
+      // From version 2 on.
+      MK_TEXT_COLUMN(nf::kInvert, invert),
+      MK_TEXT_COLUMN(nf::kWall, wall),
   };
   return kColumns;
 }
 
+// The columns of a version-1 file: all but the level columns at the end.
+constexpr std::size_t kVersion1SegmentColumns = 16;
+
+// The node rows of a version-2 file.
+constexpr std::array<const char*, 4> kNodeKeys{nf::kNode, nf::kGround, nf::kFixedInvert, nf::kNodeDrop};
+
+std::string* NodeText(NetworkNode& node, std::size_t column) {
+  switch (column) {
+    case 0: return &node.name;
+    case 1: return &node.ground;
+    case 2: return &node.invert;
+    case 3: return &node.minimumDrop;
+    default: return nullptr;
+  }
+}
+
 #undef MK_TEXT_COLUMN
 
-std::vector<std::string> SegmentValues(const NetworkSegment& s) {
+std::vector<std::string> SegmentValues(const NetworkSegment& s, std::size_t count) {
   std::vector<std::string> values;
-  values.reserve(SegmentColumns().size());
-  for (const SegmentColumn& column : SegmentColumns()) values.push_back(column.get(s));
+  values.reserve(count);
+  for (std::size_t k = 0; k < count; ++k) values.push_back(SegmentColumns()[k].get(s));
   return values;
 }
 
@@ -200,7 +263,7 @@ std::vector<std::string> SegmentValues(const NetworkSegment& s) {
 std::string SegmentFromValues(const std::vector<std::string>& values, const std::string& where, NetworkSegment& s) {
   s = NetworkSegment{};
   const auto& columns = SegmentColumns();
-  for (std::size_t k = 0; k < columns.size(); ++k) {
+  for (std::size_t k = 0; k < values.size() && k < columns.size(); ++k) {
     const std::string refused = columns[k].set(s, values[k]);
     if (!refused.empty()) return where + NetworkFieldCaption(columns[k].key) + refused;
   }
@@ -295,13 +358,28 @@ bool IsUtf8(std::string_view text) {
   return true;
 }
 
-std::string SegmentKeysLine() {
+std::string SegmentKeysLine(std::size_t count) {
   std::string line;
-  for (const SegmentColumn& column : SegmentColumns()) {
-    if (!line.empty()) line += '\t';
-    line += column.key;
+  for (std::size_t k = 0; k < count; ++k) {
+    if (k) line += '\t';
+    line += SegmentColumns()[k].key;
   }
   return line;
+}
+
+std::string NodeKeysLine() {
+  std::string line;
+  for (const char* key : kNodeKeys) line += (line.empty() ? "" : "\t") + std::string(key);
+  return line;
+}
+
+// Version 1 holds every table without levels, so that such a table's file
+// opens in a program that knows only version 1.
+bool NeedsVersion2(const NetworkRecord& record) {
+  if (!record.nodes.empty() || !(record.settings.criteria == NetworkCriteria{})) return true;
+  for (const NetworkSegment& s : record.segments)
+    if (!s.invert.empty() || !s.wall.empty()) return true;
+  return false;
 }
 
 // ---------------------------------------------------------------- CSV
@@ -394,20 +472,37 @@ bool ParseCsv(const std::string& text, std::vector<std::vector<std::string>>& re
 // ---------------------------------------------------------------- file
 
 std::string NetworkFileText(const NetworkRecord& record) {
+  const bool v2 = NeedsVersion2(record);
+  const std::size_t columns = v2 ? SegmentColumns().size() : kVersion1SegmentColumns;
   std::string out;
-  out += std::string(kMagic) + " " + std::to_string(kNetworkFileVersion) + "\n";
-  for (const SettingsKey& key : SettingsKeys()) {
-    out += key.key;
-    out += '=';
-    out += Escape(key.get(record.settings));
+  out += std::string(kMagic) + " " + (v2 ? "2" : "1") + "\n";
+  auto putKeys = [&](const std::vector<SettingsKey>& keys) {
+    for (const SettingsKey& key : keys) {
+      out += key.key;
+      out += '=';
+      out += Escape(key.get(record.settings));
+      out += '\n';
+    }
+  };
+  putKeys(SettingsKeys());
+  if (v2) {
+    putKeys(CriteriaKeys());
+    out += kNodesLine;
     out += '\n';
+    out += NodeKeysLine();
+    out += '\n';
+    for (const NetworkNode& node : record.nodes) {
+      NetworkNode copy = node;
+      for (std::size_t k = 0; k < kNodeKeys.size(); ++k) out += (k ? "\t" : "") + Escape(*NodeText(copy, k));
+      out += '\n';
+    }
   }
   out += kSegmentsLine;
   out += '\n';
-  out += SegmentKeysLine();
+  out += SegmentKeysLine(columns);
   out += '\n';
   for (const NetworkSegment& segment : record.segments) {
-    const std::vector<std::string> values = SegmentValues(segment);
+    const std::vector<std::string> values = SegmentValues(segment, columns);
     for (std::size_t k = 0; k < values.size(); ++k) {
       if (k) out += '\t';
       out += Escape(values[k]);
@@ -416,6 +511,26 @@ std::string NetworkFileText(const NetworkRecord& record) {
   }
   return out;
 }
+
+namespace {
+
+// The tab-separated values of one line, unescaped; the refusal otherwise.
+std::optional<std::string> ReadFields(std::string_view line, std::size_t count, const std::string& where,
+                                      std::vector<std::string>& values) {
+  const std::vector<std::string_view> fields = Split(line, '\t');
+  if (fields.size() != count)
+    return where + "列の数が " + std::to_string(count) + " ではなく " + std::to_string(fields.size()) + " です。";
+  values.clear();
+  values.reserve(fields.size());
+  for (std::string_view field : fields) {
+    auto value = Unescape(field);
+    if (!value) return where + "「\\」の後に使えない文字があります。";
+    values.push_back(std::move(*value));
+  }
+  return std::nullopt;
+}
+
+}  // namespace
 
 NetworkLinesRead ParseNetworkFileText(std::string_view text) {
   NetworkLinesRead out;
@@ -452,12 +567,14 @@ NetworkLinesRead ParseNetworkFileText(std::string_view text) {
     out.error = notTable;
     return out;
   }
+  const bool v2 = version >= 2;
 
+  // The settings (and from version 2 the criteria), up to the nodes or the segments.
   std::map<std::string, std::string> seen;
   std::size_t i = 1;
   for (; i < lines.size(); ++i) {
     const std::string_view line = lines[i];
-    if (line == kSegmentsLine) break;
+    if (line == kSegmentsLine || (v2 && line == kNodesLine)) break;
     if (line.empty() || line.front() == '#') continue;
     const std::size_t eq = line.find('=');
     const std::string where = LinePrefix(i + 1);
@@ -475,15 +592,37 @@ NetworkLinesRead ParseNetworkFileText(std::string_view text) {
       out.error = where + "「" + key + "」が二度あります。";
       return out;
     }
-    const auto& keys = SettingsKeys();
-    const auto known = std::find_if(keys.begin(), keys.end(), [&](const SettingsKey& k) { return key == k.key; });
-    if (known == keys.end()) {
+    const SettingsKey* known = nullptr;
+    for (const SettingsKey& k : SettingsKeys())
+      if (key == k.key) known = &k;
+    for (const SettingsKey& k : CriteriaKeys())
+      if (v2 && key == k.key) known = &k;
+    if (!known) {
       out.error = where + "「" + key + "」は知らない設定です。";
       return out;
     }
     if (!known->set(out.record.settings, *value)) {
       out.error = where + known->caption + "「" + *value + "」は読めません。";
       return out;
+    }
+  }
+
+  std::vector<std::string> values;
+  if (v2 && i < lines.size() && lines[i] == kNodesLine) {
+    ++i;
+    if (i >= lines.size() || lines[i] != NodeKeysLine()) {
+      out.error = LinePrefix(i + 1) + "人孔の列の並びが違います。";
+      return out;
+    }
+    for (++i; i < lines.size() && lines[i] != kSegmentsLine; ++i) {
+      if (lines[i].empty()) continue;
+      if (auto e = ReadFields(lines[i], kNodeKeys.size(), LinePrefix(i + 1), values)) {
+        out.error = std::move(*e);
+        return out;
+      }
+      NetworkNode node;
+      for (std::size_t k = 0; k < kNodeKeys.size(); ++k) *NodeText(node, k) = std::move(values[k]);
+      out.record.nodes.push_back(std::move(node));
     }
   }
   if (i >= lines.size()) {
@@ -493,29 +632,17 @@ NetworkLinesRead ParseNetworkFileText(std::string_view text) {
 
   // The column line, then one segment a line.
   ++i;
-  const std::size_t columnCount = SegmentColumns().size();
-  if (i >= lines.size() || lines[i] != SegmentKeysLine()) {
+  const std::size_t columnCount = v2 ? SegmentColumns().size() : kVersion1SegmentColumns;
+  if (i >= lines.size() || lines[i] != SegmentKeysLine(columnCount)) {
     out.error = LinePrefix(i + 1) + "区間の列の並びが違います。";
     return out;
   }
   for (++i; i < lines.size(); ++i) {
     if (lines[i].empty()) continue;
     const std::string where = LinePrefix(i + 1);
-    const std::vector<std::string_view> fields = Split(lines[i], '\t');
-    if (fields.size() != columnCount) {
-      out.error = where + "列の数が " + std::to_string(columnCount) + " ではなく " + std::to_string(fields.size()) +
-                  " です。";
+    if (auto e = ReadFields(lines[i], columnCount, where, values)) {
+      out.error = std::move(*e);
       return out;
-    }
-    std::vector<std::string> values;
-    values.reserve(fields.size());
-    for (std::string_view field : fields) {
-      auto value = Unescape(field);
-      if (!value) {
-        out.error = where + "「\\」の後に使えない文字があります。";
-        return out;
-      }
-      values.push_back(std::move(*value));
     }
     NetworkSegment segment;
     if (std::string e = SegmentFromValues(values, where, segment); !e.empty()) {
@@ -541,7 +668,7 @@ const std::vector<std::string>& NetworkCsvHeader() {
 NetworkCsvTable NetworkInputCsvTable(const std::vector<NetworkSegment>& segments) {
   NetworkCsvTable table{NetworkCsvHeader(), {}};
   table.rows.reserve(segments.size());
-  for (const NetworkSegment& segment : segments) table.rows.push_back(SegmentValues(segment));
+  for (const NetworkSegment& segment : segments) table.rows.push_back(SegmentValues(segment, SegmentColumns().size()));
   return table;
 }
 
@@ -611,7 +738,12 @@ NetworkCsvRows ParseNetworkCsvText(const std::string& text) {
     out.error = LinePrefix(badLine) + "「\"」で囲んだ値の終わりが正しくありません。";
     return out;
   }
-  const std::vector<std::string>& header = NetworkCsvHeader();
+  // The header of this version, or of the versions before the level
+  // columns (whose rows then have no levels).
+  std::vector<std::string> header = NetworkCsvHeader();
+  if (!records.empty() && records[0].size() == kVersion1SegmentColumns &&
+      std::equal(records[0].begin(), records[0].end(), header.begin()))
+    header.resize(kVersion1SegmentColumns);
   if (records.empty() || records[0] != header) {
     std::string names;
     for (const std::string& caption : header) names += (names.empty() ? "" : ",") + caption;

@@ -12,9 +12,19 @@
 //   formula=①  a=..  b=..  c=..  d=..  t1=..  velocity=Manning|Kutter
 //   groundwater=無し|有り  groundwater_percent=..  (the same for surcharge)
 //   outlet=<node>
+//   velocity_min=0.8 ... minimum_drop=0.00  the design criteria (version 2)
+//   joint=管頂接合|水面接合|管中心接合|管底接合
+//   [nodes]                                 version 2: the nodes' levels
+//   node<TAB>ground<TAB>fixed_invert<TAB>node_drop
+//   1<TAB>12.500<TAB><TAB>                  one node a line
 //   [segments]
 //   name<TAB>upstream<TAB>...<TAB>depth     the field keys of the columns
 //   A-1<TAB>1<TAB>2<TAB>...                 one segment a line
+//
+// Version 2 adds the criteria, the nodes and the segments' invert and wall
+// columns.  A table that has none of them (no node rows, the default
+// criteria, no typed invert or wall) is written as version 1, byte for byte
+// as before, so that it still opens in a program that knows only version 1.
 //
 // Values are the texts the table shows; a catalogue size, the facility kind
 // and the depth are written as their captions ("VP - φ200", "ＶＰ管",
@@ -39,7 +49,7 @@
 namespace mk {
 
 inline constexpr const char* kNetworkFileSuffix = "mkt";  // without the dot
-inline constexpr int kNetworkFileVersion = 1;
+inline constexpr int kNetworkFileVersion = 2;
 
 // ---------------------------------------------------------------- file
 

@@ -93,8 +93,12 @@ TEST(NetworkEdit, CopiedTableGoesBackWhereItCameFrom) {
   const NetworkComputation computed = ComputeNetwork(record);
   ASSERT_TRUE(computed.ok());
   const auto texts = NetworkRowTexts(record, computed.table.rows[0]);
+  // Input cells copy what was typed (the wall and invert cells show the
+  // standard wall and the computed invert when nothing is).
   std::string first;
-  for (std::size_t c = 0; c < texts.size(); ++c) first += (c ? "\t" : "") + texts[c];
+  for (std::size_t c = 0; c < texts.size(); ++c)
+    first += (c ? "\t" : "") + (NetworkColumns()[c].field ? NetworkInputCellText(record.segments[0], static_cast<int>(c))
+                                                         : texts[c]);
   EXPECT_EQ(copied.substr(0, first.size() + 2), first + "\r\n");
   EXPECT_NE(copied.find("\"A\"\"3\"\t"), std::string::npos);
 

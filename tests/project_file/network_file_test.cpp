@@ -68,6 +68,35 @@ TEST(NetworkFile, WritesAndReadsBackTheSameRecord) {
   EXPECT_EQ(again.record, record);
 }
 
+// Levels make a version-2 file; the same table without them stays version 1.
+TEST(NetworkFile, LevelsAreVersionTwoAndReadBack) {
+  NetworkRecord record = Sample();
+  EXPECT_TRUE(NetworkFileBytes(record).startsWith("mirukana-network 1\n"));
+  record.settings.criteria.joint = JointMethod::WaterSurface;
+  record.settings.criteria.minimumCover = "1.2";
+  record.nodes = {{"1", "12.500", "", ""}, {"2", "12.1\t", "10.000", "0.02"}};
+  record.segments[0].invert = "10.5";
+  record.segments[1].wall = "0.04";
+  const QByteArray bytes = NetworkFileBytes(record);
+  EXPECT_TRUE(bytes.startsWith("mirukana-network 2\n"));
+  EXPECT_TRUE(bytes.contains("\njoint=水面接合\n"));
+  EXPECT_TRUE(bytes.contains("\n[nodes]\nnode\tground\tfixed_invert\tnode_drop\n1\t12.500\t\t\n2\t12.1\\t\t10.000\t0.02\n"));
+  const NetworkFileRead read = ParseNetworkFile(bytes);
+  ASSERT_TRUE(read.ok()) << read.error.toStdString();
+  EXPECT_EQ(read.record, record);
+
+  const std::pair<QByteArray, const char*> cases[] = {
+      {QByteArray(bytes).replace("joint=水面接合", "joint=水面"), "接合方法「水面」は読めません。"},
+      {QByteArray(bytes).replace("\t10.000\t0.02\n", "\t10.000\n"), "列の数が 4 ではなく 3 です。"},
+      {QByteArray(bytes).replace("\tnode_drop\n", "\n"), "人孔の列の並びが違います。"},
+      {QByteArray(bytes).replace("\tinvert\twall\n", "\n"), "区間の列の並びが違います。"},
+  };
+  for (const auto& [text, message] : cases) {
+    const NetworkFileRead bad = ParseNetworkFile(text);
+    EXPECT_TRUE(bad.error.contains(QString::fromUtf8(message))) << bad.error.toStdString();
+  }
+}
+
 TEST(NetworkFile, RefusesWhatItCannotReadFaithfully) {
   const QByteArray good = NetworkFileBytes(Sample());
   struct Case {
@@ -76,8 +105,10 @@ TEST(NetworkFile, RefusesWhatItCannotReadFaithfully) {
   };
   auto replaced = [&](const char* from, const char* to) { return QByteArray(good).replace(from, to); };
   const Case cases[] = {
-      {replaced("mirukana-network 1", "mirukana-network 2"),
-       "この流量計算表は新しい版のミルカナで保存されています（形式 2、この版は形式 1 まで）。"},
+      {replaced("mirukana-network 1", "mirukana-network 3"),
+       "この流量計算表は新しい版のミルカナで保存されています（形式 3、この版は形式 2 まで）。"},
+      // The criteria are version 2's; a version-1 file cannot hold them.
+      {replaced("outlet=", "joint=管底接合\noutlet="), "14行目: 「joint」は知らない設定です。"},
       {replaced("mirukana-network 1", "mirukana-network 99999999999999999999"), "この流量計算表は新しい版"},
       {replaced("mirukana-network 1", "mirukana-network 0"), "流量計算表のファイルではありません。"},
       {replaced("mirukana-network 1", "mirukana-network"), "流量計算表のファイルではありません。"},
@@ -107,7 +138,7 @@ TEST(NetworkFile, CsvRoundTripsTheSegmentsInCp932) {
   const std::string text = DecodeCp932(csv.bytes);
   EXPECT_EQ(text.substr(0, text.find("\r\n")),
             "路線番号,上流,下流,延長 L(m),面積 区間(ha),流出係数 C,汚水量 区間(m3/sec),管種,管径,"
-            "施設名,直径 D(m),巾 B(m),高さ H(m),勾配 (‰),粗度係数 n,水深");
+            "施設名,直径 D(m),巾 B(m),高さ H(m),勾配 (‰),粗度係数 n,水深,上流管底高 (m),管厚 t(m)");
   EXPECT_NE(text.find("\r\n\"A-1, \"\"本線\"\"\",1,2,120.5,"), std::string::npos);
   EXPECT_NE(text.find("\r\n\"改行\nあり\",1,"), std::string::npos);
   EXPECT_EQ(ImportNetworkCsv(csv.bytes).segments, segments);
@@ -116,12 +147,17 @@ TEST(NetworkFile, CsvRoundTripsTheSegmentsInCp932) {
   // an empty row; or as UTF-8 with a byte-order mark.
   QByteArray sheet = csv.bytes;
   sheet.replace("\r\n", "\n");
-  sheet.replace(EncodeCp932("0.013,満流\n").value(), EncodeCp932("0.013,満流,,\n").value());
+  sheet.replace(EncodeCp932("0.013,満流,,\n").value(), EncodeCp932("0.013,満流,,,,\n").value());
   sheet += ",,,\n";
   const NetworkCsvImport imported = ImportNetworkCsv(sheet);
   ASSERT_TRUE(imported.ok()) << imported.error.toStdString();
   EXPECT_EQ(imported.segments, segments);
   EXPECT_EQ(ImportNetworkCsv("\xEF\xBB\xBF" + QString::fromStdString(text).toUtf8()).segments, segments);
+  // A CSV written before the level columns reads with none.
+  QByteArray old = csv.bytes;
+  old.replace(EncodeCp932(",上流管底高 (m),管厚 t(m)\r\n").value(), "\r\n");
+  old.replace(",,\r\n", "\r\n");
+  EXPECT_EQ(ImportNetworkCsv(old).segments, segments);
 
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("t.csv"));
@@ -149,7 +185,7 @@ TEST(NetworkFile, CsvRefusals) {
       {"a,b\r\n", "1行目が流量計算表のCSVの見出し"},
       {header + "\"A,1,2\r\n", "2行目: 「\"」で囲んだ値の終わりが正しくありません。"},
       {header + "A,1,2,3,4,5,6,VP\r\n", "2行目: 管種「VP」は選べる管種ではありません。"},
-      {header + "A" + QByteArray(16, ',') + "x\r\n", "2行目: 列の数が 16 を超えています。"},
+      {header + "A" + QByteArray(18, ',') + "x\r\n", "2行目: 列の数が 18 を超えています。"},
   };
   for (const auto& [bytes, message] : cases) {
     const NetworkCsvImport read = ImportNetworkCsv(bytes);
