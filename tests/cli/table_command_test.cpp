@@ -65,6 +65,21 @@ TEST(TableCommand, PrintsTheComputedTableAndExitsByTheVerdicts) {
   EXPECT_NE(run.err.find("mirukana-report --help"), std::string::npos);
 }
 
+// The worked example with levels (the README's): heads as shallow as the
+// 1.0 m cover allows, 13.200 − 1.0 − 0.400 − 0.035 = 11.765; the crowns meet
+// at node 3 (11.170 + 0.300 = 11.470 = 10.870 + 0.600), a drop of
+// 11.170 − 10.870 = 0.300; the outlet 10.870 − 75 × 5/1000 = 10.495 stays
+// above the receiving sewer's 10.400.  Every check passes: exit status 0.
+TEST(TableCommand, PrintsTheLevelsOfAVersionTwoTable) {
+  const TableRun run = RunTable({QStringLiteral(MK_TEST_DATA_DIR "/network/levels.mkt")});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  const QList<QByteArray> lines = run.out.split('\n');
+  ASSERT_EQ(lines.size(), 5);
+  EXPECT_TRUE(lines[1].endsWith("\t0.035 標準\t13.200\t11.765\t1.000\t12.800\t11.205\t1.160\t\t0.661\t1.637\t適\t"));
+  EXPECT_TRUE(lines[3].endsWith("\t0.050 標準\t12.800\t10.870\t1.280\t12.500\t10.495\t1.355\t0.300\t0.610\t1.656\t適\t"));
+}
+
 TEST(TableCommand, CsvIsTheExport) {
   const TableRun run = RunTable({"--csv", kExample});
   EXPECT_EQ(run.exitCode, 0) << run.err;
