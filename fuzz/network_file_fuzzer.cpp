@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "project_file/cp932.h"
@@ -35,8 +36,14 @@ void CheckComputation(const mk::NetworkRecord& record) {
     Broken("a row missing from the table");
   for (const mk::NetworkRow& row : c.table.rows) {
     for (double v : {row.sumArea, row.sumCA, row.C, row.t, row.t2, row.I, row.Q11, row.Q12, row.Q1,
-                     row.V, row.Q2, row.margin}) {
+                     row.V, row.Q2, row.margin, row.levels.h, row.levels.hRatio, row.levels.velocity,
+                     row.levels.wall}) {
       if (!std::isfinite(v)) Broken("a computed number that is not finite");
+    }
+    const mk::NetworkSegmentLevels& l = row.levels;
+    for (const std::optional<double>& v : {l.groundUp, l.groundDown, l.invertUp, l.invertDown, l.crownUp,
+                                           l.crownDown, l.waterUp, l.waterDown, l.coverUp, l.coverDown, l.drop}) {
+      if (v && !std::isfinite(*v)) Broken("a level that is not finite");
     }
     // The computed cells (an input cell shows the text as typed, which may
     // well hold "nan").
@@ -66,7 +73,7 @@ void CheckCsvRoundTrip(const std::vector<mk::NetworkSegment>& segments) {
   std::vector<mk::NetworkSegment> expected = segments;
   for (mk::NetworkSegment& s : expected) {
     for (std::string* text : {&s.name, &s.upstream, &s.downstream, &s.length, &s.area, &s.c, &s.sewage,
-                              &s.facilityName, &s.D, &s.B, &s.H, &s.slope, &s.roughness})
+                              &s.facilityName, &s.D, &s.B, &s.H, &s.slope, &s.roughness, &s.invert, &s.wall})
       *text = AsCp932Holds(*text);
   }
   if (!back.ok() || back.segments != expected) Broken("CSV export does not import back unchanged");

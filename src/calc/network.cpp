@@ -80,6 +80,12 @@ bool NetworkTable::allChecksPass() const {
   });
 }
 
+const char* JointMethodCaption(JointMethod method) {
+  static const char* const kCaptions[kJointMethodCount] = {"管頂接合", "水面接合", "管中心接合", "管底接合"};
+  const int i = static_cast<int>(method);
+  return i >= 0 && i < kJointMethodCount ? kCaptions[i] : "";
+}
+
 std::string NetworkFieldCaption(const std::string& field) {
   static const std::unordered_map<std::string, std::string> kCaptions{
       {nf::kTitle, "表題"},

@@ -28,6 +28,10 @@ namespace mk {
 
 // How the pipes leaving a manhole are set against the pipes entering it.
 enum class JointMethod { Crown = 0, WaterSurface = 1, Centre = 2, Invert = 3 };  // 管頂, 水面, 管中心, 管底
+inline constexpr int kJointMethodCount = 4;
+// "管頂接合", "水面接合", "管中心接合", "管底接合": as the settings, the
+// file and the printed table name the method; "" outside the list.
+const char* JointMethodCaption(JointMethod method);
 
 // The design criteria every segment is checked against (texts as typed,
 // lengths in m, sizes in mm, velocities in m/sec).  The defaults are the

@@ -100,6 +100,8 @@ SizeTableResult SizeTable(const ProjectRecord& record) {
     return row.verdict == Verdict::OK;
   });
   if (passing != table.rows.end()) passing->smallestPassing = true;
+  for (SizingRow& row : table.rows)
+    if (row.V) row.velocityInRange = *row.V >= kUsualVelocityMin && *row.V <= kUsualVelocityMax;
   return table;
 }
 

@@ -31,7 +31,15 @@ struct SizingRow {
   std::optional<double> Q2;
   std::optional<Verdict> verdict;
   bool smallestPassing = false;  // the smallest size whose verdict is O.K
+  // V against the usual velocity range (kUsualVelocityMin..Max), when V
+  // is known.  Shown beside the verdict; the verdict does not change.
+  std::optional<bool> velocityInRange;
 };
+
+// The usual range of the velocity at the design flow for combined and
+// storm sewers, m/sec (also the network table's default design criteria).
+inline constexpr double kUsualVelocityMin = 0.8;
+inline constexpr double kUsualVelocityMax = 3.0;
 
 struct SizeTableResult {
   // Catalogue pipes (facility kinds 0..3): every size of the material in

@@ -97,8 +97,6 @@ const std::vector<SettingsKey>& SettingsKeys() {
   return kKeys;
 }
 
-constexpr std::array<const char*, 4> kJointTexts{"管頂接合", "水面接合", "管中心接合", "管底接合"};
-
 #define MK_CRITERION_KEY(key, member)                                          \
   SettingsKey {                                                                \
     key, nullptr, [](const NetworkSettings& s) { return s.criteria.member; },  \
@@ -117,12 +115,11 @@ const std::vector<SettingsKey>& CriteriaKeys() {
       MK_CRITERION_KEY(nf::kMinimumCover, minimumCover),
       {nf::kJoint, "接合方法",
        [](const NetworkSettings& s) {
-         const int joint = static_cast<int>(s.criteria.joint);
-         return std::string(joint >= 0 && joint < 4 ? kJointTexts[static_cast<std::size_t>(joint)] : "");
+         return std::string(JointMethodCaption(s.criteria.joint));
        },
        [](NetworkSettings& s, const std::string& v) {
-         for (int k = 0; k < 4; ++k)
-           if (v == kJointTexts[static_cast<std::size_t>(k)]) {
+         for (int k = 0; k < kJointMethodCount; ++k)
+           if (v == JointMethodCaption(static_cast<JointMethod>(k))) {
              s.criteria.joint = static_cast<JointMethod>(k);
              return true;
            }

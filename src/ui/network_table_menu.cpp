@@ -60,6 +60,7 @@ NetworkTableMenu::NetworkTableMenu(MainWindow& window) : QObject(&window), windo
   pdf_ = entry("Men_TPdf", "PDF出力(&D)", &NetworkTableMenu::exportPdf);
   menu_->addSeparator()->setObjectName("Men_TL3");
   csvOut_ = entry("Men_TCsvOut", "CSV出力(&E)", &NetworkTableMenu::exportCsv);
+  csvResults_ = entry("Men_TCsvRes", "計算結果のCSV出力(&R)", &NetworkTableMenu::exportResultsCsv);
   csvIn_ = entry("Men_TCsvIn", "CSV読込(&I)", &NetworkTableMenu::importCsv);
   connect(menu_, &QMenu::aboutToShow, this, &NetworkTableMenu::updateMenu);
   updateMenu();
@@ -78,7 +79,7 @@ NetworkTableScreen* NetworkTableMenu::activeScreen() const {
 void NetworkTableMenu::updateMenu() {
   const bool open = screen_ != nullptr;
   save_->setEnabled(open && !screen_->fileName().isEmpty());
-  for (QAction* action : {saveAs_, print_, pdf_, csvOut_}) action->setEnabled(open);
+  for (QAction* action : {saveAs_, print_, pdf_, csvOut_, csvResults_}) action->setEnabled(open);
 }
 
 NetworkTableScreen* NetworkTableMenu::showScreen() {
@@ -283,6 +284,18 @@ void NetworkTableMenu::exportCsv() {
                                   QStringLiteral("csv"), proposedPath(QStringLiteral("csv")));
   if (path.isEmpty() || !confirmReplace(path)) return;
   if (const auto error = WriteNetworkCsv(path, screen_->record().segments)) window_.prompter().error(&window_, *error);
+}
+
+// Every column of the computed table, as the table shows it, for the
+// engineer's own spreadsheet; the table must compute (its refusal otherwise).
+void NetworkTableMenu::exportResultsCsv() {
+  if (!computed()) return;
+  const QString path =
+      chooseFile(true, QStringLiteral("計算結果のCSV出力"), QString::fromUtf8(kCsvFilter), QStringLiteral("csv"),
+                 QFileInfo(proposedPath(QStringLiteral("csv"))).dir().filePath(baseName() + QStringLiteral("_計算結果.csv")));
+  if (path.isEmpty() || !confirmReplace(path)) return;
+  if (const auto error = WriteNetworkResultsCsv(path, screen_->record(), screen_->computation().table))
+    window_.prompter().error(&window_, *error);
 }
 
 void NetworkTableMenu::importCsv() {

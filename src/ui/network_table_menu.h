@@ -53,6 +53,7 @@ class NetworkTableMenu : public QObject {
   void printTable();   // 印刷
   void exportPdf();    // PDF出力
   void exportCsv();    // CSV出力
+  void exportResultsCsv();  // 計算結果のCSV出力
   void importCsv();    // CSV読込
 
   // Opens a table file without the file dialog (tests, command line).
@@ -101,6 +102,7 @@ class NetworkTableMenu : public QObject {
   QAction* print_ = nullptr;
   QAction* pdf_ = nullptr;
   QAction* csvOut_ = nullptr;
+  QAction* csvResults_ = nullptr;
   QAction* csvIn_ = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #include "ui/size_table_window.h"
 
+#include <QColor>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -36,10 +37,16 @@ SizeTableWindow::SizeTableWindow(const SizeTableResult& table, int currentRow, s
                : QString(),
       this);
   NameControl(heading, QStringLiteral("lblQ1"), heading->text());
+  auto* range = new QLabel(QStringLiteral("流速の範囲 %1～%2m/sec　範囲外の管径は流速範囲の欄に「範囲外」")
+                               .arg(QString::fromStdString(FormatNumber(kUsualVelocityMin, "0.0")),
+                                    QString::fromStdString(FormatNumber(kUsualVelocityMax, "0.0"))),
+                           this);
+  NameControl(range, QStringLiteral("lblRange"), range->text());
 
   const QStringList headers{QStringLiteral("管径"),      QStringLiteral("D (m)"),       QStringLiteral("A (m2)"),
                             QStringLiteral("P (m)"),     QStringLiteral("R (m)"),       QStringLiteral("V (m/sec)"),
-                            QStringLiteral("Q2 (m3/sec)"), QStringLiteral("判定"), QStringLiteral("最小")};
+                            QStringLiteral("Q2 (m3/sec)"), QStringLiteral("判定"), QStringLiteral("最小"),
+                            QStringLiteral("流速範囲")};
   grid_ = new QTableWidget(static_cast<int>(table.rows.size()), headers.size(), this);
   NameControl(grid_, QStringLiteral("grdSizes"), QStringLiteral("管径選定表"));
   grid_->setHorizontalHeaderLabels(headers);
@@ -62,16 +69,22 @@ SizeTableWindow::SizeTableWindow(const SizeTableResult& table, int currentRow, s
                                                            : QStringLiteral("NO");
     const QStringList cells{QString::fromStdString(row.label), Number(row.D), Number(A), Number(P), Number(row.R),
                             Number(row.V), Number(row.Q2), verdict,
-                            row.smallestPassing ? QStringLiteral("＊") : QString()};
+                            row.smallestPassing ? QStringLiteral("＊") : QString(),
+                            !row.velocityInRange ? QStringLiteral("-")
+                            : *row.velocityInRange ? QStringLiteral("範囲内")
+                                                   : QStringLiteral("範囲外")};
+    const bool outside = row.velocityInRange == false;
     for (int c = 0; c < cells.size(); ++c) {
       auto* item = new QTableWidgetItem(cells[c]);
-      item->setTextAlignment(c == 0 ? Qt::AlignLeft | Qt::AlignVCenter
-                                    : c >= 7 ? Qt::AlignCenter : Qt::AlignRight | Qt::AlignVCenter);
+      item->setTextAlignment(c == 0   ? Qt::AlignLeft | Qt::AlignVCenter
+                             : c >= 7 ? Qt::AlignCenter : Qt::AlignRight | Qt::AlignVCenter);
       if (row.smallestPassing) {
         QFont bold = item->font();
         bold.setBold(true);
         item->setFont(bold);
       }
+      // A velocity outside the usual range stands out in V and in its mark.
+      if (outside && (c == 5 || c == 9)) item->setForeground(QColor(192, 0, 0));
       grid_->setItem(r, c, item);
     }
     if (row.smallestPassing) start = r;
@@ -95,6 +108,7 @@ SizeTableWindow::SizeTableWindow(const SizeTableResult& table, int currentRow, s
   buttons->addWidget(close);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(heading);
+  layout->addWidget(range);
   layout->addWidget(grid_);
   layout->addLayout(buttons);
 

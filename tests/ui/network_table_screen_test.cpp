@@ -26,6 +26,7 @@
 #include <memory>
 
 #include "calc/network.h"
+#include "project_file/network_file.h"
 #include "ui/main_window.h"
 #include "ui/network_table_menu.h"
 #include "ui/network_table_print.h"
@@ -139,7 +140,7 @@ TEST_F(NetworkTableScreenTest, MenuStandsBeforeHelpAndNamesItsControls) {
   for (QAction* a : window->findChild<QMenu*>("Men_T")->actions())
     if (!a->isSeparator()) entries << a->text();
   EXPECT_EQ(entries, (QStringList{"新規作成(&N)", "開く(&O)", "上書き保存(&S)", "名前をつけて保存(&A)", "印刷(&P)",
-                                  "PDF出力(&D)", "CSV出力(&E)", "CSV読込(&I)"}));
+                                  "PDF出力(&D)", "CSV出力(&E)", "計算結果のCSV出力(&R)", "CSV読込(&I)"}));
   // Caption as accessible name, control name as description.
   auto* a = screen->findChild<QLineEdit*>("a");
   EXPECT_EQ(a->accessibleName(), QStringLiteral("定数ａ"));
@@ -178,6 +179,10 @@ TEST_F(NetworkTableScreenTest, EnterMovesRightOverTheInputsAndEveryEditRecompute
   screen->model()->insertSegment(1, NewNetworkSegment());
   view->setCurrentIndex(view->model()->index(0, column("depth")));
   QTest::keyClick(view, Qt::Key_Return);
+  EXPECT_EQ(current().column(), column("wall"));
+  QTest::keyClick(view, Qt::Key_Return);
+  EXPECT_EQ(current().column(), column("invert"));
+  QTest::keyClick(view, Qt::Key_Return);
   EXPECT_EQ(current(), view->model()->index(1, column("name")));
   EXPECT_TRUE(screen->isModified());
 }
@@ -214,6 +219,12 @@ TEST_F(NetworkTableScreenTest, SavedTableAndItsCsvComeBackThroughTheMenu) {
   EXPECT_FALSE(screen->isModified());
   window->findChild<QAction*>("Men_TCsvOut")->trigger();
   const NetworkRecord saved = screen->record();
+  // The computed table as CSV, beside the rows: the core's bytes.
+  prompter.files = {dir.filePath("results")};
+  window->findChild<QAction*>("Men_TCsvRes")->trigger();
+  QFile results(dir.filePath("results.csv"));
+  ASSERT_TRUE(results.open(QIODevice::ReadOnly));
+  EXPECT_EQ(results.readAll(), ExportNetworkResultsCsv(saved, screen->computation().table).bytes);
 
   view->setCurrentIndex(view->model()->index(0, 0));
   click("cmd_delete");
@@ -483,13 +494,20 @@ TEST_F(NetworkTableScreenTest, PagesRepeatTheHeaderKeepEveryColumnAndGoToPdf) {
   probe.setDotsPerMeterX(5906);
   probe.setDotsPerMeterY(5906);
   const NetworkPageLayout layout = LayoutNetworkPages(sheet, NetworkSheetFont(), &probe, QRectF(QPointF(0, 0), a4));
-  double width = 0.0;
-  for (double w : layout.columnWidths) width += w;
-  EXPECT_LE(width * layout.scale, a4.width() + 0.5);
-  ASSERT_GE(layout.pageCount, 2);
-  EXPECT_EQ(layout.pageCount, (63 + layout.rowsPerPage - 1) / layout.rowsPerPage);
+  // Two column groups (flows through 判定, then levels and checks), each
+  // headed by the segment's name and nodes, each fitting the page.
+  ASSERT_EQ(layout.groups.size(), 2u);
+  EXPECT_EQ(sheet.captions[layout.groups[0].back()], QStringLiteral("判定"));
+  EXPECT_EQ(sheet.captions[layout.groups[1][3]], QStringLiteral("管厚 t(m)"));
+  EXPECT_EQ(layout.groups[0].size() + layout.groups[1].size(), static_cast<std::size_t>(sheet.captions.size()) + 3);
+  for (int g = 0; g < 2; ++g) EXPECT_LE(layout.groupWidth(g) * layout.scale, a4.width() + 0.5);
+  ASSERT_GE(layout.rowPages, 2);
+  EXPECT_EQ(layout.rowPages, (63 + layout.rowsPerPage - 1) / layout.rowsPerPage);
+  EXPECT_EQ(layout.pageCount, 2 * layout.rowPages);
   const QImage first = HeaderBand(sheet, layout, 0, a4);
-  EXPECT_EQ(HeaderBand(sheet, layout, layout.pageCount - 1, a4), first);
+  EXPECT_EQ(HeaderBand(sheet, layout, layout.rowPages - 1, a4), first);
+  EXPECT_NE(HeaderBand(sheet, layout, layout.rowPages, a4), first);
+  EXPECT_EQ(HeaderBand(sheet, layout, layout.pageCount - 1, a4), HeaderBand(sheet, layout, layout.rowPages, a4));
   int ink = 0;
   for (int y = 0; y < first.height(); ++y)
     for (int x = 0; x < first.width(); x += 4) ink += qGray(first.pixel(x, y)) < 128 ? 1 : 0;

@@ -1,6 +1,7 @@
 // "管径選定" on the catalogue pipe screen: the table for the inputs as they
 // stand, the smallest passing size marked and chosen, a row chosen back on
 // Form2; without a passing check, the check run's message instead.
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
@@ -57,15 +58,22 @@ TEST_F(SizeTableWindowTest, ShowsEverySizeMarksTheSmallestPassingAndChoosesARowO
   const SizeTableResult expected = SizeTable(host.record());
   QTableWidget* table = window->table();
   ASSERT_EQ(table->rowCount(), static_cast<int>(expected.rows.size()));
-  int smallest = -1;
+  int smallest = -1, outside = 0;
   for (int r = 0; r < table->rowCount(); ++r) {
     const SizingRow& row = expected.rows[static_cast<std::size_t>(r)];
     EXPECT_EQ(table->item(r, 0)->text(), QString::fromStdString(row.label));
     EXPECT_EQ(table->item(r, 7)->text(), row.verdict == Verdict::OK ? QStringLiteral("O.K") : QStringLiteral("NO"));
     EXPECT_EQ(table->item(r, 8)->text().isEmpty(), !row.smallestPassing);
+    ASSERT_TRUE(row.V);
+    const bool inRange = *row.V >= 0.8 && *row.V <= 3.0;
+    EXPECT_EQ(table->item(r, 9)->text(), inRange ? QStringLiteral("範囲内") : QStringLiteral("範囲外")) << r;
+    outside += inRange ? 0 : 1;
     if (row.smallestPassing) smallest = r;
   }
   ASSERT_GT(smallest, 0);
+  // At 10 ‰ the largest Hume pipes run faster than the usual range.
+  EXPECT_GT(outside, 0);
+  EXPECT_TRUE(window->findChild<QLabel*>(QStringLiteral("lblRange"))->text().contains(QStringLiteral("0.8～3.0m/sec")));
   EXPECT_EQ(table->currentRow(), smallest);
 
   // Enter on the table chooses the current row: Form2 shows it, the record
