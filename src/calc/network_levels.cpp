@@ -194,24 +194,40 @@ DepthAtFlow DepthForFlow(bool rectangular, double D, double B, double H, double 
   // The depth of the largest flow: the top of a rectangle (with the water
   // surface still open); for a circle, where the flow peaks a little below
   // the crown, found by golden-section search on its upper half, where the
-  // flow rises to one peak and falls.
-  double peak = height;
-  if (!rectangular) {
+  // flow rises to one peak and falls.  With Manning's formula the flow of a
+  // circle is D^(8/3) times a function of h/D alone, so that peak lies at
+  // the same h/D for every pipe: it is searched once, on a unit circle.
+  auto goldenPeak = [](const auto& q, double lo, double hi) {
     const double g = (std::sqrt(5.0) - 1.0) / 2.0;
-    double lo = 0.5 * D, hi = D;
     double x1 = hi - g * (hi - lo), x2 = lo + g * (hi - lo);
-    double f1 = flow(x1), f2 = flow(x2);
+    double f1 = q(x1), f2 = q(x2);
     while (hi - lo > 1e-10) {
       if (f1 < f2) {
-        lo = x1; x1 = x2; f1 = f2; x2 = lo + g * (hi - lo); f2 = flow(x2);
+        lo = x1; x1 = x2; f1 = f2; x2 = lo + g * (hi - lo); f2 = q(x2);
       } else {
-        hi = x2; x2 = x1; f2 = f1; x1 = hi - g * (hi - lo); f1 = flow(x1);
+        hi = x2; x2 = x1; f2 = f1; x1 = hi - g * (hi - lo); f1 = q(x1);
       }
     }
-    peak = (lo + hi) / 2.0;
+    return (lo + hi) / 2.0;
+  };
+  double peak = height;
+  if (!rectangular) {
+    if (formula == VelocityFormula::Manning) {
+      static const double kManningPeakRatio = goldenPeak(
+          [](double h) {
+            const SectionGeometry g = CircleBelow(1.0, h);
+            const auto c = FlowAt(g.A, g.P, 1.0, 1.0, VelocityFormula::Manning);
+            return c ? c->Q2 : 0.0;
+          },
+          0.5, 1.0);
+      peak = kManningPeakRatio * D;
+    } else {
+      peak = goldenPeak(flow, 0.5 * D, D);
+    }
   }
   if (!(Q1 > 0.0)) return out;
-  if (Q1 > flow(peak)) {
+  const double peakFlow = flow(peak);
+  if (Q1 > peakFlow) {
     // More than the section carries at any depth: shown running full, at
     // the full section's velocity.
     out.overfull = true;
@@ -221,11 +237,35 @@ DepthAtFlow DepthForFlow(bool rectangular, double D, double B, double H, double 
     if (const auto c = FlowAt(full.A, full.P, slope, n, formula)) out.velocity = c->V;
     return out;
   }
-  // The flow rises with the depth from 0 to the peak: bisection.
+  // The flow rises with the depth from 0 to the peak: the root of
+  // flow(h) − Q1 in that bracket by the Illinois variant of regula falsi,
+  // which keeps the root bracketed and narrows the bracket from both sides,
+  // with a bisection step whenever the bracket shrinks too slowly, until the
+  // bracket is under 1e-10 m.
   double lo = 0.0, hi = peak;
-  while (hi - lo > 1e-10) {
-    const double mid = (lo + hi) / 2.0;
-    (flow(mid) < Q1 ? lo : hi) = mid;
+  double fLo = -Q1, fHi = peakFlow - Q1;
+  int side = 0;
+  for (int step = 0; hi - lo > 1e-10 && step < 400; ++step) {
+    const double width = hi - lo;
+    double x = fHi != fLo ? (lo * fHi - hi * fLo) / (fHi - fLo) : (lo + hi) / 2.0;
+    if (!(x > lo && x < hi) || step % 4 == 3) x = (lo + hi) / 2.0;
+    const double fx = flow(x) - Q1;
+    if (fx == 0.0) {
+      lo = hi = x;
+      break;
+    }
+    if (fx < 0.0) {
+      lo = x;
+      fLo = fx;
+      if (side == -1) fHi /= 2.0;
+      side = -1;
+    } else {
+      hi = x;
+      fHi = fx;
+      if (side == 1) fLo /= 2.0;
+      side = 1;
+    }
+    if (hi - lo == width) break;
   }
   out.h = (lo + hi) / 2.0;
   out.hRatio = out.h / height;

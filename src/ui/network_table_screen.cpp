@@ -1,5 +1,7 @@
 #include "ui/network_table_screen.h"
 
+#include <QTimer>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -377,25 +379,27 @@ int NetworkTableModel::columnOfField(const std::string& field) const {
 
 void NetworkTableModel::recompute() { refresh(nullptr, true); }
 
+const NetworkSizing& NetworkTableModel::sizing() const {
+  if (sizingStale_) {
+    sizing_ = computation_.ok() ? ProposeNetworkSizes(record_) : NetworkSizing{};
+    sizingStale_ = false;
+  }
+  return sizing_;
+}
+
 void NetworkTableModel::refresh(const std::vector<NetworkSegment>* before, bool rowsChanged) {
   computation_ = ComputeNetwork(record_);
-  sizing_ = computation_.ok() ? ProposeNetworkSizes(record_) : NetworkSizing{};
+  sizingStale_ = true;
   const int rows = rowCount();
   const int columns = columnCount();
   std::vector<std::vector<std::string>> texts;
-  std::vector<QString> proposals;
   std::vector<bool> no;
   texts.reserve(static_cast<std::size_t>(rows));
   if (computation_.ok())
     for (const NetworkRow& row : computation_.table.rows) texts.push_back(NetworkRowTexts(record_, row));
   std::swap(texts, texts_);
-  proposals.reserve(static_cast<std::size_t>(rows));
   no.reserve(static_cast<std::size_t>(rows));
-  for (int r = 0; r < rows; ++r) {
-    proposals.push_back(cellText(r, proposalColumn()));
-    no.push_back(rowIsNo(r));
-  }
-  std::swap(proposals, proposals_);
+  for (int r = 0; r < rows; ++r) no.push_back(rowIsNo(r));
   std::swap(no, no_);
   const auto& refusal = computation_.refusal;
   const std::pair<int, int> refused =
@@ -403,12 +407,16 @@ void NetworkTableModel::refresh(const std::vector<NetworkSegment>* before, bool 
   const std::pair<int, int> wasRefused = refusedCell_;
   refusedCell_ = refused;
 
-  if (rowsChanged) {
+  if (rowsChanged || proposals_.size() != static_cast<std::size_t>(rows)) {
+    // Rows added, removed or moved: every cell, the proposals with them.
+    proposals_.clear();
+    for (int r = 0; r < rows; ++r) proposals_.push_back(cellText(r, proposalColumn()));
     if (rows > 0) emit dataChanged(index(0, 0), index(rows - 1, columns - 1));
     emit recomputed();
     return;
   }
-  // Row by row, the span of columns whose text or colour changed.
+  // Row by row, the span of columns whose text or colour changed.  The
+  // proposal column follows once these cells are on screen.
   static const std::vector<std::string> kNoTexts;
   for (int r = 0; r < rows; ++r) {
     const auto ur = static_cast<std::size_t>(r);
@@ -424,13 +432,13 @@ void NetworkTableModel::refresh(const std::vector<NetworkSegment>* before, bool 
       const auto& was = ur < texts.size() ? texts[ur] : kNoTexts;
       const auto& now = ur < texts_.size() ? texts_[ur] : kNoTexts;
       for (int c = 0; c < proposalColumn(); ++c) {
-        if (isInputColumn(c)) continue;
         const auto uc = static_cast<std::size_t>(c);
+        // An input cell shows its typed text, or what the computation used
+        // in its place (the standard wall, the computed invert).
         const std::string& a = uc < was.size() ? was[uc] : std::string();
         const std::string& b = uc < now.size() ? now[uc] : std::string();
         if (a != b) mark(c);
       }
-      if (proposals[ur] != proposals_[ur]) mark(proposalColumn());
       if (before && ur < before->size() && !((*before)[ur] == record_.segments[ur]))
         for (int c = 0; c < proposalColumn(); ++c)
           if (isInputColumn(c) && inputTextOf((*before)[ur], c) != inputText(r, c)) mark(c);
@@ -440,6 +448,22 @@ void NetworkTableModel::refresh(const std::vector<NetworkSegment>* before, bool 
     if (last >= first) emit dataChanged(index(r, first), index(r, last));
   }
   emit recomputed();
+  if (!proposalsQueued_) {
+    proposalsQueued_ = true;
+    QTimer::singleShot(0, this, &NetworkTableModel::refreshProposals);
+  }
+}
+
+void NetworkTableModel::refreshProposals() {
+  proposalsQueued_ = false;
+  const int rows = rowCount();
+  if (proposals_.size() != static_cast<std::size_t>(rows)) return;  // refresh has shown them already
+  for (int r = 0; r < rows; ++r) {
+    QString text = cellText(r, proposalColumn());
+    if (text == proposals_[static_cast<std::size_t>(r)]) continue;
+    proposals_[static_cast<std::size_t>(r)] = std::move(text);
+    emit dataChanged(index(r, proposalColumn()), index(r, proposalColumn()));
+  }
 }
 
 void NetworkTableModel::commit() {
@@ -550,9 +574,9 @@ void NetworkTableModel::reorder(const std::vector<int>& order) {
 }
 
 void NetworkTableModel::applyProposals(int segment) {
-  if (sizing_.refusal || sizing_.proposals.empty()) return;
-  const NetworkSizing sizing = sizing_;
-  change([&](NetworkRecord& r) { ApplySizeProposals(r, sizing, segment); });
+  if (sizing().refusal || sizing().proposals.empty()) return;
+  const NetworkSizing proposals = sizing();
+  change([&](NetworkRecord& r) { ApplySizeProposals(r, proposals, segment); });
 }
 
 void NetworkTableModel::setSettings(const NetworkSettings& settings, const QString& box) {
@@ -641,14 +665,9 @@ QString NetworkTableModel::cellText(int row, int column) const {
   if (row < 0 || row >= rowCount()) return QString();
   if (isInputColumn(column)) return inputText(row, column);
   if (column == proposalColumn()) {
-    if (static_cast<std::size_t>(row) >= sizing_.proposals.size()) return QString();
-    const NetworkSizeProposal& p = sizing_.proposals[static_cast<std::size_t>(row)];
-    if (!p.catalogue) return QString();
-    if (!p.proposedSize) return QStringLiteral("適合なし");
-    if (!p.changes()) return QString();
-    const auto material = MaterialFromKind(static_cast<int>(record_.segments[static_cast<std::size_t>(row)].kind));
-    const auto size = material ? LookupPipe(*material, *p.proposedSize) : std::nullopt;
-    return size ? QStringLiteral("→ ") + Text(size->storedName) : QString();
+    const NetworkSizing& proposals = sizing();
+    if (static_cast<std::size_t>(row) >= proposals.proposals.size()) return QString();
+    return Text(NetworkProposalText(record_, proposals.proposals[static_cast<std::size_t>(row)]));
   }
   if (static_cast<std::size_t>(row) >= texts_.size()) return QString();
   const auto& texts = texts_[static_cast<std::size_t>(row)];
@@ -668,6 +687,10 @@ QVariant NetworkTableModel::data(const QModelIndex& index, int role) const {
   switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
+      // The proposal column as last brought up to date (it follows the
+      // other cells a moment after an edit).
+      if (column == proposalColumn() && static_cast<std::size_t>(row) < proposals_.size())
+        return proposals_[static_cast<std::size_t>(row)];
       return cellText(row, column);
     case Qt::EditRole:
       return isInputColumn(column) ? inputText(row, column) : QVariant();

@@ -42,7 +42,10 @@ class NetworkTableModel : public QAbstractTableModel {
   const NetworkRecord& record() const { return record_; }
   NetworkSettings& settings() { return record_.settings; }
   const NetworkComputation& computation() const { return computation_; }
-  const NetworkSizing& sizing() const { return sizing_; }
+  // The sizing proposals of the record as it stands (computed on demand:
+  // after an edit the table's cells are shown first and the proposal
+  // column follows in the next turn of the event loop).
+  const NetworkSizing& sizing() const;
 
   // The whole table computed again from the record; every cell changes.
   void recompute();
@@ -120,10 +123,14 @@ class NetworkTableModel : public QAbstractTableModel {
   // last showed them (same rows); nullptr when the inputs did not change.
   // `rowsChanged`: rows were added, removed or moved, every cell changes.
   void refresh(const std::vector<NetworkSegment>* before, bool rowsChanged = false);
+  // The proposal column brought up to date: the cells whose text changed.
+  void refreshProposals();
 
   NetworkRecord record_;
   NetworkComputation computation_;
-  NetworkSizing sizing_;
+  mutable NetworkSizing sizing_;
+  mutable bool sizingStale_ = false;  // sizing_ is of an earlier record
+  bool proposalsQueued_ = false;      // refreshProposals is queued
   std::vector<std::vector<std::string>> texts_;  // computed texts per segment
   std::vector<QString> proposals_;               // the proposal column's texts
   std::vector<bool> no_;                         // NO rows as last shown

@@ -99,7 +99,12 @@ class NetworkTableScreenTest : public ::testing::Test {
     ADD_FAILURE() << name;
     return -1;
   }
-  QString cell(int row, const char* name) { return view->model()->index(row, column(name)).data().toString(); }
+  // What the view shows, once the proposal column (which follows the other
+  // cells in the next turn of the event loop) has caught up.
+  QString cell(int row, const char* name) {
+    QCoreApplication::processEvents();
+    return view->model()->index(row, column(name)).data().toString();
+  }
   QModelIndex current() { return view->currentIndex(); }
   // Typing into the current cell and pressing Enter, as a user does.
   void typeHere(const QString& text) {
