@@ -174,9 +174,14 @@ TEST_F(NetworkTableScreenTest, EnterMovesRightOverTheInputsAndEveryEditRecompute
   const auto texts = NetworkRowTexts(screen->record(), screen->computation().table.rows[0]);
   EXPECT_EQ(cell(0, "q1").toStdString(), texts[static_cast<std::size_t>(column("q1"))]);
   EXPECT_FALSE(cell(0, "verdict").isEmpty());
-  // Past the row's last input, Enter goes on to the next row's first.
+  // After the depth come the level inputs (管厚, then 管底高 上流), and past
+  // the row's last input Enter goes on to the next row's first.
   screen->model()->insertSegment(1, NewNetworkSegment());
   view->setCurrentIndex(view->model()->index(0, column("depth")));
+  QTest::keyClick(view, Qt::Key_Return);
+  EXPECT_EQ(current(), view->model()->index(0, column("wall")));
+  QTest::keyClick(view, Qt::Key_Return);
+  EXPECT_EQ(current(), view->model()->index(0, column("invert")));
   QTest::keyClick(view, Qt::Key_Return);
   EXPECT_EQ(current(), view->model()->index(1, column("name")));
   EXPECT_TRUE(screen->isModified());
