@@ -82,6 +82,7 @@ class NetworkNodeGrid : public QTableView {
   Q_OBJECT
  public:
   explicit NetworkNodeGrid(QWidget* parent = nullptr);
+  void setModel(QAbstractItemModel* model) override;
   void moveToNextCell();
   // The cell of the record's node `index` and the field key current, with the focus.
   void focusNode(int index, const std::string& field);
@@ -95,7 +96,6 @@ class NetworkNodeGrid : public QTableView {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
-  void setModel(QAbstractItemModel* model) override;
 
  private:
   // The current node kept by name while the rows are rebuilt.

@@ -317,20 +317,14 @@ TEST_F(NetworkTableScreenTest, GroundLevelsTypedInTheNodeGridMoveTheInvertsAndUn
 
   // Ctrl+V of ground levels from Excel: all or nothing, the refusal naming node and column.
   const NetworkRecord loaded = screen->record();
-  QGuiApplication::clipboard()->setText(QStringLiteral("13.5
-13.4
-標高
-"));
+  QGuiApplication::clipboard()->setText(QStringLiteral("13.5\r\n13.4\r\n標高\r\n"));
   grid->setCurrentIndex(node(0, C::GroundColumn));
   QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
   ASSERT_EQ(prompter.requests.size(), 1);
   EXPECT_EQ(prompter.lastText(), QStringLiteral("人孔「2」の地盤高 (m)「標高」は数値で入力してください。"));
   EXPECT_EQ(grid->currentIndex(), node(2, C::GroundColumn));
   EXPECT_EQ(screen->record(), loaded);
-  QGuiApplication::clipboard()->setText(QStringLiteral("13.5
-13.4
-13.3
-"));
+  QGuiApplication::clipboard()->setText(QStringLiteral("13.5\r\n13.4\r\n13.3\r\n"));
   grid->setCurrentIndex(node(0, C::GroundColumn));
   QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(screen->record().nodes[1].ground, "13.3");  // node 2, the grid's third row
