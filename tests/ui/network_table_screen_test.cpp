@@ -302,7 +302,7 @@ TEST_F(NetworkTableScreenTest, GroundLevelsTypedInTheNodeGridMoveTheInvertsAndUn
 
   grid->setFocus();
   grid->setCurrentIndex(node(0, C::GroundColumn));
-  typeInGrid(QStringLiteral("１４．２"));
+  typeInGrid(QStringLiteral("14.2"));
   EXPECT_EQ(screen->record().nodes[0].ground, "14.2");
   EXPECT_EQ(grid->currentIndex(), node(0, C::InvertColumn));  // Enter moves right
   EXPECT_NE(invert.data().toString(), before);
@@ -353,7 +353,10 @@ TEST_F(NetworkTableScreenTest, DesignCriteriaAreSettingsWithTheirUndoStepsAndRef
   EXPECT_EQ(maximum->accessibleName(), QStringLiteral("流速の上限 (m/sec)"));
 
   // Typing in one box is one step, full-width digits kept half-width.
-  typeSetting("velocity_min", QStringLiteral("０．７"));
+  auto* minimum = screen->findChild<QLineEdit*>("velocity_min");
+  minimum->selectAll();
+  QTest::sendKeyEvent(QTest::Click, minimum, Qt::Key_unknown, QStringLiteral("０．"), Qt::NoModifier);
+  QTest::sendKeyEvent(QTest::Click, minimum, Qt::Key_unknown, QStringLiteral("７"), Qt::NoModifier);
   EXPECT_EQ(screen->record().settings.criteria.velocityMin, "0.7");
   EXPECT_EQ(screen->findChild<QLineEdit*>("velocity_min")->text(), QStringLiteral("0.7"));
   auto* joint = screen->findChild<QComboBox*>("joint");
