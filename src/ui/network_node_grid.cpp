@@ -298,9 +298,9 @@ QVariant NetworkNodeModel::headerData(int section, Qt::Orientation orientation, 
   if (orientation == Qt::Vertical) return role == Qt::DisplayRole ? QVariant(section + 1) : QVariant();
   switch (role) {
     case Qt::DisplayRole: {
-      // Two lines, as the segment table's header: "地盤高" / "(m)".
+      // Two lines, as the segment table's header: "管底高" / "固定 (m)".
       QString caption = columnCaption(section);
-      const qsizetype blank = caption.lastIndexOf(QLatin1Char(' '));
+      const qsizetype blank = caption.indexOf(QLatin1Char(' '));
       if (blank > 0) caption[blank] = QLatin1Char('\n');
       return caption;
     }

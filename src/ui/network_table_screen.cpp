@@ -1127,7 +1127,9 @@ NetworkTableScreen::NetworkTableScreen(Prompter& prompter, QWidget* parent) : QW
   connect(model_, &NetworkTableModel::restored, this, &NetworkTableScreen::showSettings);
   connect(model_, &NetworkTableModel::historyChanged, this, &NetworkTableScreen::undoStateChanged);
   load(NetworkRecord{}, QString());
-  resize(1180, 560);
+  // Tall enough for the settings, the rows and the nodes' grid; the menu
+  // bounds the window by the work area.
+  resize(1180, 720);
 }
 
 QWidget* NetworkTableScreen::buildSettings() {

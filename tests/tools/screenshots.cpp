@@ -112,6 +112,11 @@ bool NetworkTablePictures(const QString& out) {
   screen->nodeModel()->setCellText(1, NetworkNodeModel::InvertColumn, QStringLiteral("12.5"));
   QCoreApplication::processEvents();
   ok = Save(window.grab().toImage(), out + "/network_levels_failed.png") && ok;
+  // A table without ground levels: the notice on the message line.
+  screen->markSaved(QString());
+  if (!menu->openTableFile(QStringLiteral(MK_TEST_DATA_DIR "/network/example.mkt"))) return false;
+  QCoreApplication::processEvents();
+  ok = Save(window.grab().toImage(), out + "/network_no_levels.png") && ok;
   return ok;
 }
 
