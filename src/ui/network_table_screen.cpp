@@ -1397,18 +1397,22 @@ void NetworkTableScreen::showSettings() {
   for (const auto& [member, box] : criteriaBoxes_) box->setText(Text(s.criteria.*member));
   joint_->setCurrentIndex(static_cast<int>(s.criteria.joint));
   loading_ = false;
-  const NetworkCriteria& k = s.criteria;
+  showCriteriaSummary();
+  const bool cd = UsesConstantsCD(s.formula);
+  c_->setEnabled(cd);
+  d_->setEnabled(cd);
+  groundwater_->setEnabled(s.groundwater);
+  surcharge_->setEnabled(s.surcharge);
+}
+
+void NetworkTableScreen::showCriteriaSummary() {
+  const NetworkCriteria& k = model_->record().settings.criteria;
   criteriaSummary_->setText(QStringLiteral("流速 %1～%2 m/sec　最小管径 %3 mm　最小土被り %4 m　%5　副管 段差 %6 m　"
                                            "最大間隔 %7/%8/%9/%10 m　最小段差 %11 m")
                                 .arg(Text(k.velocityMin), Text(k.velocityMax), Text(k.minimumSize),
                                      Text(k.minimumCover), joint_->currentText(), Text(k.dropPipe),
                                      Text(k.spacing600), Text(k.spacing1000), Text(k.spacing1500))
                                 .arg(Text(k.spacingLarger), Text(k.minimumDrop)));
-  const bool cd = UsesConstantsCD(s.formula);
-  c_->setEnabled(cd);
-  d_->setEnabled(cd);
-  groundwater_->setEnabled(s.groundwater);
-  surcharge_->setEnabled(s.surcharge);
 }
 
 void NetworkTableScreen::settingsEdited() {
@@ -1449,6 +1453,7 @@ void NetworkTableScreen::settingsEdited() {
   // Typing on in one box is one step; a choice or a check is a step of its own.
   auto* box = qobject_cast<QLineEdit*>(sender());
   model_->setSettings(s, box ? box->objectName() : QString());
+  showCriteriaSummary();
 }
 
 void NetworkTableScreen::registerFormula() {

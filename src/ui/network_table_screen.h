@@ -1,7 +1,8 @@
 #pragma once
 // The network flow table (流量計算表) as a child window of the work area:
-// the project-wide settings above, one row per segment below, the row
-// commands and the table's state at the bottom.
+// the project-wide settings and the design criteria (設計基準, foldable)
+// above, one row per segment below with the node grid (network_node_grid.h)
+// beside it, the row commands and the table's state at the bottom.
 //
 // The NetworkRecord is the truth, as the ProjectRecord is for one facility:
 // every edit goes into it at once and the whole table is computed again
@@ -286,6 +287,7 @@ class NetworkTableScreen : public QWidget {
   QWidget* buildButtons();
   // The 設計基準 group shown or folded (its summary shown while folded).
   void showCriteria(bool shown);
+  void showCriteriaSummary();
   void showSettings();
   void settingsEdited();
   void registerFormula();  // 登録: the settings' formula into the user's library
