@@ -18,6 +18,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSplitter>
+#include <QToolButton>
 #include <QStandardItemModel>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
@@ -29,8 +31,10 @@
 
 #include "calc/catalogue.h"
 #include "calc/network_edit.h"
+#include "calc/network_levels.h"
 #include "ui/intensity_library.h"
 #include "ui/main_window.h"
+#include "ui/network_node_grid.h"
 #include "ui/network_table_print.h"
 #include "ui/print_image.h"
 #include "ui/profile_window.h"
@@ -47,6 +51,9 @@ namespace {
 // screens stand on the window's; the cell a refusal names on a light red.
 const QColor kComputedGround(236, 236, 236);
 const QColor kRefusedGround(255, 214, 214);
+// A 照査 cell naming a failed check: bold on a light ground of the NO rows' magenta.
+const QColor kFailedGround(255, 204, 255);
+const QColor kFailedText(160, 0, 160);
 
 // Control names of the computed columns, by caption.
 QString ComputedColumnName(const std::string& caption) {
@@ -65,6 +72,16 @@ QString ComputedColumnName(const std::string& caption) {
       {"流下能力 Q2(m3/sec)", "capacity"},
       {"余裕率 (%)", "margin"},
       {"判定", "verdict"},
+      {"地盤高 上流(m)", "ground_up"},
+      {"土被り 上流(m)", "cover_up"},
+      {"地盤高 下流(m)", "ground_down"},
+      {"管底高 下流(m)", "invert_down"},
+      {"土被り 下流(m)", "cover_down"},
+      {"段差(m)", "drop"},
+      {"水深比 h/D", "depth_ratio"},
+      {"実流速 (m/sec)", "flow_velocity"},
+      {"照査", "check"},
+      {"備考", "notes"},
   };
   const auto it = kNames.find(caption);
   return it != kNames.end() ? QString::fromLatin1(it->second) : QString();
@@ -82,6 +99,11 @@ bool IsFacilityField(const std::string& field) {
   for (const char* f : {nf::kKind, nf::kSize, nf::kFacilityName, nf::kDiameter, nf::kWidth, nf::kHeight})
     if (field == f) return true;
   return false;
+}
+
+// The level inputs: their cells show the computed value when nothing is typed.
+bool IsLevelInput(const char* field) {
+  return field && (std::string_view(field) == nf::kWall || std::string_view(field) == nf::kInvert);
 }
 
 const char* ColumnField(int column) {
@@ -283,6 +305,13 @@ class NetworkCellDelegate : public QStyledItemDelegate {
     }
   }
 
+  // A 照査 cell naming a failed check in bold, in the table's own font.
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    const auto* model = qobject_cast<const NetworkTableModel*>(index.model());
+    if (model && model->checkFails(index.row(), index.column())) option->font.setBold(true);
+  }
+
   void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const override {
     QRect rect = option.rect;
     rect.setWidth(std::max(rect.width(), editor->sizeHint().width()));
@@ -432,6 +461,7 @@ void NetworkTableModel::refresh(const std::vector<NetworkSegment>* before, bool 
       const auto& was = ur < texts.size() ? texts[ur] : kNoTexts;
       const auto& now = ur < texts_.size() ? texts_[ur] : kNoTexts;
       for (int c = 0; c < proposalColumn(); ++c) {
+        if (isInputColumn(c) && !IsLevelInput(ColumnField(c))) continue;
         const auto uc = static_cast<std::size_t>(c);
         // An input cell shows its typed text, or what the computation used
         // in its place (the standard wall, the computed invert).
@@ -661,9 +691,24 @@ QString NetworkTableModel::inputTextOf(const NetworkSegment& s, int column) {
   return Text(NetworkInputCellText(s, column));
 }
 
+bool NetworkTableModel::showsComputedInput(int row, int column) const {
+  return IsLevelInput(ColumnField(column)) && row >= 0 && row < rowCount() && inputText(row, column).isEmpty() &&
+         !cellText(row, column).isEmpty();
+}
+
+bool NetworkTableModel::checkFails(int row, int column) const {
+  if (columnName(column) != QLatin1String("check")) return false;
+  const QString text = cellText(row, column);
+  return !text.isEmpty() && text != QString::fromUtf8(network_check::kPass);
+}
+
 QString NetworkTableModel::cellText(int row, int column) const {
   if (row < 0 || row >= rowCount()) return QString();
-  if (isInputColumn(column)) return inputText(row, column);
+  if (isInputColumn(column)) {
+    // 管厚 and 管底高 show the standard wall or the computed invert until one is typed.
+    const QString typed = inputText(row, column);
+    if (!typed.isEmpty() || !IsLevelInput(ColumnField(column))) return typed;
+  }
   if (column == proposalColumn()) {
     const NetworkSizing& proposals = sizing();
     if (static_cast<std::size_t>(row) >= proposals.proposals.size()) return QString();
@@ -695,12 +740,16 @@ QVariant NetworkTableModel::data(const QModelIndex& index, int role) const {
     case Qt::EditRole:
       return isInputColumn(column) ? inputText(row, column) : QVariant();
     case Qt::ForegroundRole:
+      if (checkFails(row, column)) return QVariant(kFailedText);
       // A NO row in the report's light magenta, every cell of it.
       return rowIsNo(row) ? QVariant(ReportLineColor(true)) : QVariant();
     case Qt::BackgroundRole: {
       const auto& refusal = computation_.refusal;
       if (refusal && refusal->segment == row && columnOfField(refusal->field) == column)
         return QVariant(kRefusedGround);
+      if (checkFails(row, column)) return QVariant(kFailedGround);
+      // A standard wall or computed invert: grey as computed, still typed over.
+      if (showsComputedInput(row, column)) return QVariant(kComputedGround);
       return isInputColumn(column) ? QVariant() : QVariant(kComputedGround);
     }
     case Qt::TextAlignmentRole: {
@@ -708,8 +757,9 @@ QVariant NetworkTableModel::data(const QModelIndex& index, int role) const {
       const bool text = isInputColumn(column) && (name == QLatin1String(nf::kName) || name == QLatin1String(nf::kUpstream) ||
                                                   name == QLatin1String(nf::kDownstream) || name == QLatin1String(nf::kKind) ||
                                                   name == QLatin1String(nf::kDepth));
-      if (name == QLatin1String("verdict")) return int(Qt::AlignCenter);
-      return int((text || column == proposalColumn() ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+      if (name == QLatin1String("verdict") || name == QLatin1String("check")) return int(Qt::AlignCenter);
+      const bool words = text || column == proposalColumn() || name == QLatin1String("notes");
+      return int((words ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
     }
     case Qt::AccessibleDescriptionRole:
       return columnName(column);
@@ -1081,10 +1131,19 @@ NetworkTableScreen::NetworkTableScreen(Prompter& prompter, QWidget* parent) : QW
   NameControl(message_, QStringLiteral("lbl_msg"));
   message_->setWordWrap(true);
 
+  // The segments at the left, the nodes' levels beside them.
+  splitter_ = new QSplitter(Qt::Horizontal, this);
+  NameControl(splitter_, QStringLiteral("spl_table"), QStringLiteral("区間と節点"));
+  splitter_->setChildrenCollapsible(false);
+  splitter_->addWidget(table_);
+  splitter_->addWidget(buildNodes());
+  splitter_->setStretchFactor(0, 1);
+  splitter_->setStretchFactor(1, 0);
+
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(6, 6, 6, 6);
   layout->addWidget(buildSettings());
-  layout->addWidget(table_, 1);
+  layout->addWidget(splitter_, 1);
   layout->addWidget(buildButtons());
   layout->addWidget(message_);
 
@@ -1092,7 +1151,9 @@ NetworkTableScreen::NetworkTableScreen(Prompter& prompter, QWidget* parent) : QW
   connect(model_, &NetworkTableModel::restored, this, &NetworkTableScreen::showSettings);
   connect(model_, &NetworkTableModel::historyChanged, this, &NetworkTableScreen::undoStateChanged);
   load(NetworkRecord{}, QString());
-  resize(1180, 560);
+  // Tall enough for the settings, the rows and the nodes' grid; the menu
+  // bounds the window by the work area.
+  resize(1180, 720);
 }
 
 QWidget* NetworkTableScreen::buildSettings() {
@@ -1178,7 +1239,111 @@ QWidget* NetworkTableScreen::buildSettings() {
   grid->addLayout(first, 0, 0);
   grid->addLayout(second, 1, 0);
   grid->addLayout(third, 2, 0);
+  grid->addWidget(buildCriteria(panel), 3, 0);
   return panel;
+}
+
+QWidget* NetworkTableScreen::buildCriteria(QWidget* panel) {
+  // 設計基準: folded to a one-line summary, or two lines of boxes.
+  auto* group = new QWidget(panel);
+  auto* outer = new QHBoxLayout(group);
+  outer->setContentsMargins(0, 0, 0, 0);
+  outer->setSpacing(6);
+  criteriaToggle_ = new QToolButton(group);
+  NameControl(criteriaToggle_, QStringLiteral("cmd_criteria"), QStringLiteral("設計基準"));
+  criteriaToggle_->setText(QStringLiteral("設計基準"));
+  criteriaToggle_->setCheckable(true);
+  criteriaToggle_->setAutoRaise(true);
+  criteriaToggle_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  connect(criteriaToggle_, &QToolButton::toggled, this, &NetworkTableScreen::showCriteria);
+  outer->addWidget(criteriaToggle_, 0, Qt::AlignTop);
+  criteriaSummary_ = new QLabel(group);
+  NameControl(criteriaSummary_, QStringLiteral("lbl_criteria"));
+  outer->addWidget(criteriaSummary_, 1);
+
+  criteriaPanel_ = new QWidget(group);
+  auto* lines = new QVBoxLayout(criteriaPanel_);
+  lines->setContentsMargins(0, 0, 0, 0);
+  lines->setSpacing(2);
+  auto* top = new QHBoxLayout;
+  auto* bottom = new QHBoxLayout;
+  lines->addLayout(top);
+  lines->addLayout(bottom);
+  auto label = [this](QHBoxLayout* row, const char* text) { row->addWidget(new QLabel(QString::fromUtf8(text), criteriaPanel_)); };
+  auto box = [this](QHBoxLayout* row, const char* field, std::string NetworkCriteria::*member) {
+    auto* e = new QLineEdit(criteriaPanel_);
+    NameControl(e, QString::fromLatin1(field), QString::fromStdString(NetworkFieldCaption(field)));
+    e->setFixedWidth(48);
+    e->setAlignment(Qt::AlignRight);
+    connect(e, &QLineEdit::textEdited, this, &NetworkTableScreen::settingsEdited);
+    connect(e, &QLineEdit::editingFinished, this, [this] { model_->endTyping(); });
+    criteriaBoxes_.emplace_back(member, e);
+    row->addWidget(e);
+  };
+  label(top, "流速 下限");
+  box(top, nf::kVelocityMin, &NetworkCriteria::velocityMin);
+  label(top, "上限");
+  box(top, nf::kVelocityMax, &NetworkCriteria::velocityMax);
+  label(top, "m/sec");
+  top->addSpacing(12);
+  label(top, "最小管径");
+  box(top, nf::kMinimumSize, &NetworkCriteria::minimumSize);
+  label(top, "mm");
+  top->addSpacing(12);
+  label(top, "最小土被り");
+  box(top, nf::kMinimumCover, &NetworkCriteria::minimumCover);
+  label(top, "m");
+  top->addSpacing(12);
+  label(top, "接合方法");
+  joint_ = new QComboBox(criteriaPanel_);
+  NameControl(joint_, QString::fromLatin1(nf::kJoint), QString::fromStdString(NetworkFieldCaption(nf::kJoint)));
+  joint_->addItems({QStringLiteral("管頂接合"), QStringLiteral("水面接合"), QStringLiteral("管中心接合"),
+                    QStringLiteral("管底接合")});
+  connect(joint_, &QComboBox::currentIndexChanged, this, &NetworkTableScreen::settingsEdited);
+  top->addWidget(joint_);
+  top->addStretch(1);
+  label(bottom, "副管 段差");
+  box(bottom, nf::kDropPipe, &NetworkCriteria::dropPipe);
+  label(bottom, "m");
+  bottom->addSpacing(12);
+  label(bottom, "最大間隔 ≤600");
+  box(bottom, nf::kSpacing600, &NetworkCriteria::spacing600);
+  label(bottom, "≤1000");
+  box(bottom, nf::kSpacing1000, &NetworkCriteria::spacing1000);
+  label(bottom, "≤1500");
+  box(bottom, nf::kSpacing1500, &NetworkCriteria::spacing1500);
+  label(bottom, "それ以上");
+  box(bottom, nf::kSpacingLarger, &NetworkCriteria::spacingLarger);
+  label(bottom, "m");
+  bottom->addSpacing(12);
+  label(bottom, "最小段差");
+  box(bottom, nf::kMinimumDrop, &NetworkCriteria::minimumDrop);
+  label(bottom, "m");
+  bottom->addStretch(1);
+  outer->addWidget(criteriaPanel_, 1);
+  showCriteria(false);
+  return group;
+}
+
+void NetworkTableScreen::showCriteria(bool shown) {
+  if (criteriaToggle_->isChecked() != shown) criteriaToggle_->setChecked(shown);  // comes back here
+  criteriaToggle_->setArrowType(shown ? Qt::DownArrow : Qt::RightArrow);
+  criteriaPanel_->setVisible(shown);
+  criteriaSummary_->setVisible(!shown);
+}
+
+QWidget* NetworkTableScreen::buildNodes() {
+  nodeModel_ = new NetworkNodeModel(*model_, this);
+  nodeGrid_ = new NetworkNodeGrid(this);
+  NameControl(nodeGrid_, QStringLiteral("grd_nodes"), QStringLiteral("節点"));
+  nodeGrid_->setModel(nodeModel_);
+  nodeGrid_->setFont(table_->font());
+  nodeGrid_->verticalHeader()->setDefaultSectionSize(table_->verticalHeader()->defaultSectionSize());
+  nodeGrid_->setMinimumWidth(240);
+  connect(nodeGrid_, &NetworkNodeGrid::pasteRequested, this, &NetworkTableScreen::pasteNodes);
+  connect(nodeGrid_, &NetworkNodeGrid::clearRequested, this,
+          [this] { nodeModel_->clear(nodeGrid_->selectedRange()); });
+  return nodeGrid_;
 }
 
 QWidget* NetworkTableScreen::buildButtons() {
@@ -1253,7 +1418,10 @@ void NetworkTableScreen::showSettings() {
   surchargeOn_->setChecked(s.surcharge);
   surcharge_->setText(Text(s.surchargePercent));
   outlet_->setText(Text(s.outlet));
+  for (const auto& [member, box] : criteriaBoxes_) box->setText(Text(s.criteria.*member));
+  joint_->setCurrentIndex(static_cast<int>(s.criteria.joint));
   loading_ = false;
+  showCriteriaSummary();
   const bool cd = UsesConstantsCD(s.formula);
   c_->setEnabled(cd);
   d_->setEnabled(cd);
@@ -1261,8 +1429,30 @@ void NetworkTableScreen::showSettings() {
   surcharge_->setEnabled(s.surcharge);
 }
 
+void NetworkTableScreen::showCriteriaSummary() {
+  const NetworkCriteria& k = model_->record().settings.criteria;
+  criteriaSummary_->setText(QStringLiteral("流速 %1～%2 m/sec　最小管径 %3 mm　最小土被り %4 m　%5　副管 段差 %6 m　"
+                                           "最大間隔 %7/%8/%9/%10 m　最小段差 %11 m")
+                                .arg(Text(k.velocityMin), Text(k.velocityMax), Text(k.minimumSize),
+                                     Text(k.minimumCover), joint_->currentText(), Text(k.dropPipe),
+                                     Text(k.spacing600), Text(k.spacing1000), Text(k.spacing1500))
+                                .arg(Text(k.spacingLarger), Text(k.minimumDrop)));
+}
+
 void NetworkTableScreen::settingsEdited() {
   if (loading_) return;
+  // Number boxes take full-width digits, point, sign and blank as their
+  // half-width forms, as the table's number cells do (one character for
+  // one, so the caret stays where it was).
+  QList<QLineEdit*> numbers{a_, b_, c_, d_, t1_, groundwater_, surcharge_};
+  for (const auto& entry : criteriaBoxes_) numbers << entry.second;
+  for (QLineEdit* box : numbers) {
+    const QString normal = Text(NormalizeNumberInput(Std(box->text())));
+    if (normal == box->text()) continue;
+    const int caret = box->cursorPosition();
+    box->setText(normal);
+    box->setCursorPosition(std::min(caret, static_cast<int>(normal.size())));
+  }
   NetworkSettings s = model_->record().settings;
   s.title = Std(title_->text());
   s.formula = static_cast<IntensityFormula>(std::max(0, formula_->currentIndex()));
@@ -1277,6 +1467,8 @@ void NetworkTableScreen::settingsEdited() {
   s.surcharge = surchargeOn_->isChecked();
   s.surchargePercent = Std(surcharge_->text());
   s.outlet = Std(outlet_->text());
+  for (const auto& [member, box] : criteriaBoxes_) s.criteria.*member = Std(box->text());
+  s.criteria.joint = static_cast<JointMethod>(std::clamp(joint_->currentIndex(), 0, 3));
   const bool cd = UsesConstantsCD(s.formula);
   c_->setEnabled(cd);
   d_->setEnabled(cd);
@@ -1285,6 +1477,7 @@ void NetworkTableScreen::settingsEdited() {
   // Typing on in one box is one step; a choice or a check is a step of its own.
   auto* box = qobject_cast<QLineEdit*>(sender());
   model_->setSettings(s, box ? box->objectName() : QString());
+  showCriteriaSummary();
 }
 
 void NetworkTableScreen::registerFormula() {
@@ -1334,8 +1527,11 @@ void NetworkTableScreen::afterRecompute() {
   } else {
     int no = 0;
     for (const NetworkRow& row : result.table.rows) no += row.verdict == Verdict::NO ? 1 : 0;
-    message_->setText(no == 0 ? QStringLiteral("全%1区間 O.K").arg(model_->rowCount())
-                              : QStringLiteral("%1区間中 %2区間が NO です。").arg(model_->rowCount()).arg(no));
+    QString text = no == 0 ? QStringLiteral("全%1区間 O.K").arg(model_->rowCount())
+                           : QStringLiteral("%1区間中 %2区間が NO です。").arg(model_->rowCount()).arg(no);
+    // Without any ground level the levels are not computed: said here, once.
+    if (!result.table.hasLevels) text += QLatin1Char('\n') + QString::fromUtf8(kNoLevelsNotice);
+    message_->setText(text);
     palette.setColor(QPalette::WindowText, no == 0 ? palette.color(QPalette::Text) : ReportLineColor(true));
   }
   message_->setPalette(palette);
@@ -1449,6 +1645,28 @@ void NetworkTableScreen::pasteCells() {
   table_->selectionModel()->setCurrentIndex(model_->index(r.top, r.left), QItemSelectionModel::NoUpdate);
 }
 
+void NetworkTableScreen::pasteNodes() {
+  const QString text = QGuiApplication::clipboard()->text();
+  const QModelIndex current = nodeGrid_->currentIndex();
+  if (text.isEmpty() || !current.isValid()) return;
+  NetworkCellRange covered{0, 0, -1, -1};
+  if (const auto refusal = nodeModel_->paste(current.row(), current.column(), Std(text), &covered)) {
+    // Nothing of the block was taken: the message names the node and the column.
+    prompter_.error(this, Text(refusal->message));
+    const QModelIndex cell = nodeModel_->index(refusal->row, refusal->column);
+    nodeGrid_->setCurrentIndex(cell);
+    nodeGrid_->scrollTo(cell);
+    nodeGrid_->setFocus(Qt::OtherFocusReason);
+    return;
+  }
+  if (covered.bottom < covered.top) return;
+  nodeGrid_->selectionModel()->select(
+      QItemSelection(nodeModel_->index(covered.top, covered.left), nodeModel_->index(covered.bottom, covered.right)),
+      QItemSelectionModel::ClearAndSelect);
+  nodeGrid_->selectionModel()->setCurrentIndex(nodeModel_->index(covered.top, covered.left),
+                                               QItemSelectionModel::NoUpdate);
+}
+
 void NetworkTableScreen::clearCells() {
   const NetworkCellRange range = selectedRange();
   if (range.bottom < range.top) return;
@@ -1499,13 +1717,19 @@ bool NetworkTableScreen::checkTable() {
 }
 
 void NetworkTableScreen::focusRefusal(const NetworkRefusal& refusal) {
+  if (refusal.node >= 0) {
+    nodeGrid_->focusNode(refusal.node, refusal.field);
+    return;
+  }
   if (refusal.segment < 0) {
     QString name = QString::fromStdString(refusal.field);
-    if (auto* box = findChild<QLineEdit*>(name)) {
+    QWidget* control = findChild<QWidget*>(name);
+    if (control && criteriaPanel_->isAncestorOf(control)) showCriteria(true);
+    if (auto* box = qobject_cast<QLineEdit*>(control)) {
       box->setFocus(Qt::OtherFocusReason);
       box->deselect();
       box->setCursorPosition(0);
-    } else if (auto* control = findChild<QWidget*>(name)) {
+    } else if (control) {
       control->setFocus(Qt::OtherFocusReason);
     }
     return;

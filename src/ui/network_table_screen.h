@@ -1,7 +1,8 @@
 #pragma once
 // The network flow table (流量計算表) as a child window of the work area:
-// the project-wide settings above, one row per segment below, the row
-// commands and the table's state at the bottom.
+// the project-wide settings and the design criteria (設計基準, foldable)
+// above, one row per segment below with the node grid (network_node_grid.h)
+// beside it, the row commands and the table's state at the bottom.
 //
 // The NetworkRecord is the truth, as the ProjectRecord is for one facility:
 // every edit goes into it at once and the whole table is computed again
@@ -26,9 +27,13 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSplitter;
+class QToolButton;
 
 namespace mk {
 
+class NetworkNodeGrid;
+class NetworkNodeModel;
 class Prompter;
 
 // The segment rows with the computed columns, and one more column at the
@@ -95,6 +100,10 @@ class NetworkTableModel : public QAbstractTableModel {
   // The text a cell shows.
   QString cellText(int row, int column) const;
   bool rowIsNo(int row) const;
+  // The 管厚 or 管底高 cell shows what the computation used, not a typed text.
+  bool showsComputedInput(int row, int column) const;
+  // The 照査 cell names a failed check.
+  bool checkFails(int row, int column) const;
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -216,6 +225,8 @@ class NetworkTableScreen : public QWidget {
   const NetworkComputation& computation() const { return model_->computation(); }
   NetworkTableModel* model() const { return model_; }
   NetworkTableView* table() const { return table_; }
+  NetworkNodeGrid* nodeGrid() const { return nodeGrid_; }
+  NetworkNodeModel* nodeModel() const { return nodeModel_; }
   Prompter& prompter() const { return prompter_; }
 
   // The table's file: empty, or the full path of its file.
@@ -237,6 +248,8 @@ class NetworkTableScreen : public QWidget {
   // nothing), Delete, Ctrl+D.
   void copyCells();
   void pasteCells();
+  // Ctrl+V in the node grid: ground levels copied from Excel (all or nothing).
+  void pasteNodes();
   void clearCells();
   void fillDown();
 
@@ -276,7 +289,12 @@ class NetworkTableScreen : public QWidget {
 
  private:
   QWidget* buildSettings();
+  QWidget* buildCriteria(QWidget* panel);
+  QWidget* buildNodes();
   QWidget* buildButtons();
+  // The 設計基準 group shown or folded (its summary shown while folded).
+  void showCriteria(bool shown);
+  void showCriteriaSummary();
   void showSettings();
   void settingsEdited();
   void registerFormula();  // 登録: the settings' formula into the user's library
@@ -292,6 +310,9 @@ class NetworkTableScreen : public QWidget {
   Prompter& prompter_;
   NetworkTableModel* model_ = nullptr;
   NetworkTableView* table_ = nullptr;
+  NetworkNodeModel* nodeModel_ = nullptr;
+  NetworkNodeGrid* nodeGrid_ = nullptr;
+  QSplitter* splitter_ = nullptr;
   NetworkRecord saved_;
   QString fileName_;
   std::function<void(ProjectRecord)> openRow_;
@@ -310,6 +331,12 @@ class NetworkTableScreen : public QWidget {
   QCheckBox* surchargeOn_ = nullptr;
   QLineEdit* surcharge_ = nullptr;
   QLineEdit* outlet_ = nullptr;
+  // 設計基準: the number boxes by field key, the joint method, the fold.
+  std::vector<std::pair<std::string NetworkCriteria::*, QLineEdit*>> criteriaBoxes_;
+  QComboBox* joint_ = nullptr;
+  QToolButton* criteriaToggle_ = nullptr;
+  QWidget* criteriaPanel_ = nullptr;
+  QLabel* criteriaSummary_ = nullptr;
   QLabel* message_ = nullptr;
 };
 

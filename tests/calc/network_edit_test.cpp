@@ -182,6 +182,12 @@ TEST(NetworkEdit, HistoryUndoesRedoesAndKeepsItsBound) {
   EXPECT_FALSE(history.canRedo());
   EXPECT_EQ(history.undo(), states[3]);
   EXPECT_EQ(history.redo(), other);
+  // The nodes' levels are part of every step.
+  NetworkRecord levelled = other;
+  levelled.nodes.push_back(NetworkNode{"1", "13.20", "", ""});
+  ASSERT_TRUE(history.push(levelled));
+  EXPECT_EQ(history.undo(), other);
+  EXPECT_EQ(history.redo(), levelled);
 }
 
 }  // namespace

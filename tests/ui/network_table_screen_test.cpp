@@ -8,6 +8,8 @@
 #include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QComboBox>
+#include <QLabel>
+#include <QToolButton>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
@@ -27,7 +29,9 @@
 
 #include "calc/network.h"
 #include "project_file/network_file.h"
+#include "calc/network_levels.h"
 #include "ui/main_window.h"
+#include "ui/network_node_grid.h"
 #include "ui/network_table_menu.h"
 #include "ui/network_table_print.h"
 #include "ui/network_table_screen.h"
@@ -123,6 +127,23 @@ class NetworkTableScreenTest : public ::testing::Test {
     else
       QTest::keyClicks(box, text);
   }
+  // The worked example with levels (every check 適); its node grid.
+  void openLevels() {
+    ASSERT_TRUE(menu->openTableFile(QStringLiteral(MK_TEST_DATA_DIR "/network/levels.mkt")));
+    screen = menu->screen();
+    view = screen->table();
+    grid = screen->findChild<NetworkNodeGrid*>("grd_nodes");
+    ASSERT_NE(grid, nullptr);
+  }
+  QModelIndex node(int row, int column) { return grid->model()->index(row, column); }
+  // Typing into the node grid's current cell and pressing Enter.
+  void typeInGrid(const QString& text) {
+    QTest::keyClicks(grid, text.left(1));
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, text.mid(1));
+    QTest::keyClick(editor, Qt::Key_Return);
+  }
   void click(const char* name) {
     auto* button = screen->findChild<QPushButton*>(QLatin1String(name));
     ASSERT_NE(button, nullptr) << name;
@@ -134,6 +155,7 @@ class NetworkTableScreenTest : public ::testing::Test {
   NetworkTableMenu* menu = nullptr;
   NetworkTableScreen* screen = nullptr;
   NetworkTableView* view = nullptr;
+  NetworkNodeGrid* grid = nullptr;
 };
 
 TEST_F(NetworkTableScreenTest, MenuStandsBeforeHelpAndNamesItsControls) {
@@ -180,13 +202,14 @@ TEST_F(NetworkTableScreenTest, EnterMovesRightOverTheInputsAndEveryEditRecompute
   const auto texts = NetworkRowTexts(screen->record(), screen->computation().table.rows[0]);
   EXPECT_EQ(cell(0, "q1").toStdString(), texts[static_cast<std::size_t>(column("q1"))]);
   EXPECT_FALSE(cell(0, "verdict").isEmpty());
-  // Past the row's last input, Enter goes on to the next row's first.
+  // After the depth come the level inputs (管厚, then 管底高 上流), and past
+  // the row's last input Enter goes on to the next row's first.
   screen->model()->insertSegment(1, NewNetworkSegment());
   view->setCurrentIndex(view->model()->index(0, column("depth")));
   QTest::keyClick(view, Qt::Key_Return);
-  EXPECT_EQ(current().column(), column("wall"));
+  EXPECT_EQ(current(), view->model()->index(0, column("wall")));
   QTest::keyClick(view, Qt::Key_Return);
-  EXPECT_EQ(current().column(), column("invert"));
+  EXPECT_EQ(current(), view->model()->index(0, column("invert")));
   QTest::keyClick(view, Qt::Key_Return);
   EXPECT_EQ(current(), view->model()->index(1, column("name")));
   EXPECT_TRUE(screen->isModified());
@@ -274,6 +297,137 @@ TEST_F(NetworkTableScreenTest, NoRowsStandInTheReportsMagenta) {
   EXPECT_FALSE(view->model()->index(0, column("q1")).data(Qt::ForegroundRole).isValid());
   for (const char* name : {"name", "q1", "verdict"})
     EXPECT_EQ(view->model()->index(2, column(name)).data(Qt::ForegroundRole).value<QColor>(), QColor(255, 0, 255));
+}
+
+TEST_F(NetworkTableScreenTest, GroundLevelsTypedInTheNodeGridMoveTheInvertsAndUndoWithTheTable) {
+  openLevels();
+  using C = NetworkNodeModel;
+  // One row per node in the order the segments name them: 1, 3, 2, 4.
+  ASSERT_EQ(grid->model()->rowCount(), 4);
+  EXPECT_EQ(node(1, C::NodeColumn).data().toString(), QStringLiteral("3"));
+  const QModelIndex invert = view->model()->index(0, column("invert"));
+  const QString before = invert.data().toString();
+  ASSERT_FALSE(before.isEmpty());  // computed, not typed: grey and still editable
+  EXPECT_EQ(invert.data(Qt::BackgroundRole).value<QColor>(), QColor(236, 236, 236));
+  EXPECT_TRUE(invert.flags() & Qt::ItemIsEditable);
+  EXPECT_FALSE(view->model()->index(0, column("length")).data(Qt::BackgroundRole).isValid());
+
+  grid->setFocus();
+  grid->setCurrentIndex(node(0, C::GroundColumn));
+  typeInGrid(QStringLiteral("14.2"));
+  EXPECT_EQ(screen->record().nodes[0].ground, "14.2");
+  EXPECT_EQ(grid->currentIndex(), node(0, C::InvertColumn));  // Enter moves right
+  EXPECT_NE(invert.data().toString(), before);
+  QTest::keyClick(grid, Qt::Key_Return);
+  QTest::keyClick(grid, Qt::Key_Return);
+  EXPECT_EQ(grid->currentIndex(), node(1, C::GroundColumn));  // then down
+  screen->undo();
+  EXPECT_EQ(screen->record().nodes[0].ground, "13.20");
+  EXPECT_EQ(node(0, C::GroundColumn).data().toString(), QStringLiteral("13.20"));
+  EXPECT_EQ(invert.data().toString(), before);
+  EXPECT_FALSE(screen->isModified());
+
+  // Ctrl+V of ground levels from Excel: all or nothing, the refusal naming node and column.
+  const NetworkRecord loaded = screen->record();
+  QGuiApplication::clipboard()->setText(QStringLiteral("13.5\r\n13.4\r\n標高\r\n"));
+  grid->setCurrentIndex(node(0, C::GroundColumn));
+  QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+  ASSERT_EQ(prompter.requests.size(), 1);
+  EXPECT_EQ(prompter.lastText(), QStringLiteral("人孔「2」の地盤高 (m)「標高」は数値で入力してください。"));
+  EXPECT_EQ(grid->currentIndex(), node(2, C::GroundColumn));
+  EXPECT_EQ(screen->record(), loaded);
+  QGuiApplication::clipboard()->setText(QStringLiteral("13.5\r\n13.4\r\n13.3\r\n"));
+  grid->setCurrentIndex(node(0, C::GroundColumn));
+  QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(screen->record().nodes[1].ground, "13.3");  // node 2, the grid's third row
+  screen->undo();  // one step
+  EXPECT_EQ(screen->record(), loaded);
+
+  // A node no segment names any more keeps its values, greyed at the end.
+  view->setCurrentIndex(view->model()->index(1, column("upstream")));
+  typeHere("2a");
+  ASSERT_EQ(grid->model()->rowCount(), 5);
+  EXPECT_EQ(node(4, C::NodeColumn).data().toString(), QStringLiteral("2"));
+  EXPECT_EQ(node(4, C::GroundColumn).data().toString(), QStringLiteral("13.10"));
+  EXPECT_TRUE(node(4, C::GroundColumn).data(Qt::ForegroundRole).isValid());
+  EXPECT_EQ(screen->record().nodes.size(), loaded.nodes.size());
+}
+
+TEST_F(NetworkTableScreenTest, DesignCriteriaAreSettingsWithTheirUndoStepsAndRefusals) {
+  openLevels();
+  auto* fold = screen->findChild<QToolButton*>("cmd_criteria");
+  ASSERT_NE(fold, nullptr);
+  auto* maximum = screen->findChild<QLineEdit*>("velocity_max");
+  ASSERT_NE(maximum, nullptr);
+  EXPECT_FALSE(maximum->isVisible());  // folded at first
+  QTest::mouseClick(fold, Qt::LeftButton);
+  EXPECT_TRUE(maximum->isVisible());
+  EXPECT_EQ(maximum->accessibleName(), QStringLiteral("流速の上限 (m/sec)"));
+
+  // Typing in one box is one step, full-width digits kept half-width.
+  auto* minimum = screen->findChild<QLineEdit*>("velocity_min");
+  minimum->selectAll();
+  QTest::sendKeyEvent(QTest::Click, minimum, Qt::Key_unknown, QStringLiteral("０．"), Qt::NoModifier);
+  QTest::sendKeyEvent(QTest::Click, minimum, Qt::Key_unknown, QStringLiteral("７"), Qt::NoModifier);
+  EXPECT_EQ(screen->record().settings.criteria.velocityMin, "0.7");
+  EXPECT_EQ(screen->findChild<QLineEdit*>("velocity_min")->text(), QStringLiteral("0.7"));
+  auto* joint = screen->findChild<QComboBox*>("joint");
+  ASSERT_NE(joint, nullptr);
+  joint->setCurrentIndex(static_cast<int>(JointMethod::WaterSurface));
+  EXPECT_EQ(screen->record().settings.criteria.joint, JointMethod::WaterSurface);
+  screen->undo();
+  EXPECT_EQ(screen->record().settings.criteria.joint, JointMethod::Crown);
+  EXPECT_EQ(joint->currentIndex(), 0);
+  screen->undo();
+  EXPECT_EQ(screen->record().settings.criteria.velocityMin, "0.8");
+  EXPECT_FALSE(screen->canUndo());
+
+  // A criterion refused: its box gets the focus, the group unfolded for it.
+  typeSetting("velocity_max", "0.5");
+  QTest::mouseClick(fold, Qt::LeftButton);
+  ASSERT_FALSE(maximum->isVisible());
+  view->setFocus();
+  click("cmd_check");
+  ASSERT_EQ(prompter.requests.size(), 1);
+  EXPECT_TRUE(prompter.lastText().contains(QStringLiteral("流速の上限")));
+  EXPECT_TRUE(maximum->isVisible());
+  EXPECT_EQ(QApplication::focusWidget(), maximum);
+}
+
+TEST_F(NetworkTableScreenTest, ANodeRefusalFocusesItsGridCell) {
+  openLevels();
+  grid->setCurrentIndex(node(3, NetworkNodeModel::InvertColumn));
+  grid->setFocus();
+  typeInGrid(QStringLiteral("x"));
+  ASSERT_FALSE(screen->computation().ok());
+  EXPECT_EQ(node(3, NetworkNodeModel::InvertColumn).data(Qt::BackgroundRole).value<QColor>(), QColor(255, 214, 214));
+  view->setFocus();
+  click("cmd_check");
+  EXPECT_TRUE(prompter.lastText().contains(QStringLiteral("人孔「4」"))) << prompter.lastText().toStdString();
+  EXPECT_EQ(QApplication::focusWidget(), grid);
+  EXPECT_EQ(grid->currentIndex(), node(3, NetworkNodeModel::InvertColumn));
+}
+
+TEST_F(NetworkTableScreenTest, FailedChecksAreMarkedAndATableWithoutGroundLevelsSaysSoOnItsMessageLine) {
+  openLevels();
+  auto* message = screen->findChild<QLabel*>("lbl_msg");
+  EXPECT_FALSE(message->text().contains(QString::fromUtf8(kNoLevelsNotice)));
+  EXPECT_EQ(cell(2, "check"), QStringLiteral("適"));
+  EXPECT_FALSE(view->model()->index(2, column("check")).data(Qt::BackgroundRole).value<QColor>() ==
+               QColor(255, 204, 255));
+  // Node 3's invert fixed too high: the segment leaving it lacks cover.
+  screen->nodeModel()->setCellText(1, NetworkNodeModel::InvertColumn, QStringLiteral("12.5"));
+  ASSERT_TRUE(screen->computation().ok());
+  EXPECT_TRUE(cell(2, "check").contains(QStringLiteral("土被り")));
+  EXPECT_EQ(view->model()->index(2, column("check")).data(Qt::BackgroundRole).value<QColor>(), QColor(255, 204, 255));
+  EXPECT_EQ(cell(2, "invert"), QStringLiteral("12.500"));
+
+  // No ground levels: the notice on the message line, never a dialog.
+  prompter.clear();
+  screen->load(Line(), QString());
+  EXPECT_TRUE(message->text().contains(QString::fromUtf8(kNoLevelsNotice)));
+  EXPECT_EQ(message->text().count(QString::fromUtf8(kNoLevelsNotice)), 1);
+  EXPECT_TRUE(prompter.requests.isEmpty());
 }
 
 TEST_F(NetworkTableScreenTest, RowsAreAddedDeletedMovedAndSortedDownstream) {
