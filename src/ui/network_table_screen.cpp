@@ -1525,14 +1525,21 @@ void NetworkTableScreen::afterRecompute() {
     message_->setText(QStringLiteral("行追加で区間を入力してください。"));
     palette.setColor(QPalette::WindowText, palette.color(QPalette::Text));
   } else {
-    int no = 0;
-    for (const NetworkRow& row : result.table.rows) no += row.verdict == Verdict::NO ? 1 : 0;
+    int no = 0, failed = 0;
+    for (const NetworkRow& row : result.table.rows) {
+      no += row.verdict == Verdict::NO ? 1 : 0;
+      failed += row.levels.failed.empty() ? 0 : 1;
+    }
     QString text = no == 0 ? QStringLiteral("全%1区間 O.K").arg(model_->rowCount())
                            : QStringLiteral("%1区間中 %2区間が NO です。").arg(model_->rowCount()).arg(no);
+    // The design checks beside the capacity verdict.
+    text += failed == 0 ? QStringLiteral("　照査 全区間 適")
+                        : QStringLiteral("　照査 %1区間が不適です。").arg(failed);
     // Without any ground level the levels are not computed: said here, once.
     if (!result.table.hasLevels) text += QLatin1Char('\n') + QString::fromUtf8(kNoLevelsNotice);
     message_->setText(text);
-    palette.setColor(QPalette::WindowText, no == 0 ? palette.color(QPalette::Text) : ReportLineColor(true));
+    palette.setColor(QPalette::WindowText,
+                     no == 0 && failed == 0 ? palette.color(QPalette::Text) : ReportLineColor(true));
   }
   message_->setPalette(palette);
   message_->setAccessibleName(message_->text());

@@ -412,6 +412,7 @@ TEST_F(NetworkTableScreenTest, FailedChecksAreMarkedAndATableWithoutGroundLevels
   openLevels();
   auto* message = screen->findChild<QLabel*>("lbl_msg");
   EXPECT_FALSE(message->text().contains(QString::fromUtf8(kNoLevelsNotice)));
+  EXPECT_EQ(message->text(), QStringLiteral("全3区間 O.K　照査 全区間 適"));
   EXPECT_EQ(cell(2, "check"), QStringLiteral("適"));
   EXPECT_FALSE(view->model()->index(2, column("check")).data(Qt::BackgroundRole).value<QColor>() ==
                QColor(255, 204, 255));
@@ -421,6 +422,7 @@ TEST_F(NetworkTableScreenTest, FailedChecksAreMarkedAndATableWithoutGroundLevels
   EXPECT_TRUE(cell(2, "check").contains(QStringLiteral("土被り")));
   EXPECT_EQ(view->model()->index(2, column("check")).data(Qt::BackgroundRole).value<QColor>(), QColor(255, 204, 255));
   EXPECT_EQ(cell(2, "invert"), QStringLiteral("12.500"));
+  EXPECT_EQ(message->text(), QStringLiteral("全3区間 O.K　照査 1区間が不適です。"));
 
   // No ground levels: the notice on the message line, never a dialog.
   prompter.clear();
