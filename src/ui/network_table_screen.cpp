@@ -1139,6 +1139,8 @@ NetworkTableScreen::NetworkTableScreen(Prompter& prompter, QWidget* parent) : QW
   splitter_->addWidget(buildNodes());
   splitter_->setStretchFactor(0, 1);
   splitter_->setStretchFactor(1, 0);
+  showIntermediateColumns(false);
+  showNodeGrid(false);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(6, 6, 6, 6);
@@ -1236,6 +1238,19 @@ QWidget* NetworkTableScreen::buildSettings() {
   third->addWidget(surcharge_);
   third->addWidget(label(QStringLiteral("％増し")));
   third->addStretch(1);
+  // What the table shows: the intermediate columns and the node grid, each
+  // folded away at the start so that at the default window size the
+  // columns through 余裕率 and 判定 are in view without scrolling.
+  steps_ = new QCheckBox(QStringLiteral("途中計算の列"), panel);
+  NameControl(steps_, QStringLiteral("chk_steps"), QStringLiteral("途中計算の列"));
+  steps_->setToolTip(QStringLiteral("面積 累計、C·A、流入時間、流下時間、計画雨水量と計画汚水量の列を表示します。"));
+  connect(steps_, &QCheckBox::toggled, this, &NetworkTableScreen::showIntermediateColumns);
+  nodesShown_ = new QCheckBox(QStringLiteral("節点の地盤高"), panel);
+  NameControl(nodesShown_, QStringLiteral("chk_nodes"), QStringLiteral("節点の地盤高"));
+  connect(nodesShown_, &QCheckBox::toggled, this, &NetworkTableScreen::showNodeGrid);
+  third->addWidget(steps_);
+  third->addSpacing(8);
+  third->addWidget(nodesShown_);
   grid->addLayout(first, 0, 0);
   grid->addLayout(second, 1, 0);
   grid->addLayout(third, 2, 0);
@@ -1344,6 +1359,33 @@ QWidget* NetworkTableScreen::buildNodes() {
   connect(nodeGrid_, &NetworkNodeGrid::clearRequested, this,
           [this] { nodeModel_->clear(nodeGrid_->selectedRange()); });
   return nodeGrid_;
+}
+
+// The columns between the inputs that only show the steps of the
+// computation (ΣA, C·A, t1, t2, Q11, Q12).
+static bool IsIntermediateColumn(int column) {
+  static const QStringList kNames{QStringLiteral("sum_area"), QStringLiteral("ca"), QStringLiteral("sum_ca"),
+                                  QStringLiteral("t1"),       QStringLiteral("t2"), QStringLiteral("q11"),
+                                  QStringLiteral("q12")};
+  return kNames.contains(NetworkTableModel::columnName(column));
+}
+
+void NetworkTableScreen::showIntermediateColumns(bool shown) {
+  if (steps_ && steps_->isChecked() != shown) {
+    steps_->setChecked(shown);  // comes back here through toggled
+    return;
+  }
+  for (int c = 0; c < model_->columnCount(); ++c)
+    if (IsIntermediateColumn(c)) table_->setColumnHidden(c, !shown);
+  table_->fitAllColumns();
+}
+
+void NetworkTableScreen::showNodeGrid(bool shown) {
+  if (nodesShown_ && nodesShown_->isChecked() != shown) {
+    nodesShown_->setChecked(shown);
+    return;
+  }
+  if (nodeGrid_) nodeGrid_->setVisible(shown);
 }
 
 QWidget* NetworkTableScreen::buildButtons() {
@@ -1724,6 +1766,7 @@ bool NetworkTableScreen::checkTable() {
 }
 
 void NetworkTableScreen::focusRefusal(const NetworkRefusal& refusal) {
+  if (refusal.node >= 0) showNodeGrid(true);
   if (refusal.node >= 0) {
     nodeGrid_->focusNode(refusal.node, refusal.field);
     return;

@@ -291,6 +291,9 @@ class NetworkTableScreen : public QWidget {
   QWidget* buildSettings();
   QWidget* buildCriteria(QWidget* panel);
   QWidget* buildNodes();
+  // The view's folds: the intermediate columns, the node grid.
+  void showIntermediateColumns(bool shown);
+  void showNodeGrid(bool shown);
   QWidget* buildButtons();
   // The 設計基準 group shown or folded (its summary shown while folded).
   void showCriteria(bool shown);
@@ -313,6 +316,8 @@ class NetworkTableScreen : public QWidget {
   NetworkNodeModel* nodeModel_ = nullptr;
   NetworkNodeGrid* nodeGrid_ = nullptr;
   QSplitter* splitter_ = nullptr;
+  QCheckBox* steps_ = nullptr;
+  QCheckBox* nodesShown_ = nullptr;
   NetworkRecord saved_;
   QString fileName_;
   std::function<void(ProjectRecord)> openRow_;

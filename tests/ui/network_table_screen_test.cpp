@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QComboBox>
+#include <QCheckBox>
 #include <QLabel>
 #include <QToolButton>
 #include <QFile>
@@ -696,6 +697,35 @@ TEST_F(NetworkTableScreenTest, PagesRepeatTheHeaderKeepEveryColumnAndGoToPdf) {
   window->findChild<QAction*>("Men_TPrn")->trigger();
   SetPrintDialogRunner(previous);
   EXPECT_TRUE(PdfText(dialog.path).contains(QRegularExpression(QStringLiteral("/MediaBox \\[0 0 119[01]\\.\\d+ 84[12]"))));
+}
+
+}  // namespace
+}  // namespace mk
+
+namespace mk {
+namespace {
+
+TEST_F(NetworkTableScreenTest, IntermediateColumnsAndTheNodeGridFoldAwayAndAreShownWhenAsked) {
+  openLevels();
+  auto* steps = screen->findChild<QCheckBox*>("chk_steps");
+  auto* nodes = screen->findChild<QCheckBox*>("chk_nodes");
+  ASSERT_TRUE(steps && nodes);
+  EXPECT_FALSE(steps->isChecked());
+  for (const char* name : {"sum_area", "ca", "sum_ca", "t1", "t2", "q11", "q12"})
+    EXPECT_TRUE(view->isColumnHidden(column(name))) << name;
+  for (const char* name : {"t", "intensity", "sewage", "q1", "margin", "verdict"})
+    EXPECT_FALSE(view->isColumnHidden(column(name))) << name;
+  EXPECT_FALSE(grid->isVisibleTo(screen));
+  steps->click();
+  EXPECT_FALSE(view->isColumnHidden(column("q11")));
+  nodes->click();
+  EXPECT_TRUE(grid->isVisibleTo(screen));
+  // A node refused while the grid is folded away brings it back.
+  nodes->click();
+  screen->nodeModel()->setCellText(3, NetworkNodeModel::GroundColumn, QStringLiteral("x"));
+  click("cmd_check");
+  EXPECT_TRUE(grid->isVisibleTo(screen));
+  EXPECT_TRUE(nodes->isChecked());
 }
 
 }  // namespace
