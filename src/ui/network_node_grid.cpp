@@ -296,21 +296,7 @@ QVariant NetworkNodeModel::data(const QModelIndex& index, int role) const {
 
 QVariant NetworkNodeModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation == Qt::Vertical) return role == Qt::DisplayRole ? QVariant(section + 1) : QVariant();
-  switch (role) {
-    case Qt::DisplayRole: {
-      // Two lines, as the segment table's header: "管底高" / "固定 (m)".
-      QString caption = columnCaption(section);
-      const qsizetype blank = caption.indexOf(QLatin1Char(' '));
-      if (blank > 0) caption[blank] = QLatin1Char('\n');
-      return caption;
-    }
-    case Qt::AccessibleTextRole:
-      return columnCaption(section);
-    case Qt::AccessibleDescriptionRole:
-      return columnName(section);
-    default:
-      return {};
-  }
+  return ColumnHeaderData(columnCaption(section), columnName(section), role);
 }
 
 Qt::ItemFlags NetworkNodeModel::flags(const QModelIndex& index) const {

@@ -773,21 +773,7 @@ QVariant NetworkTableModel::headerData(int section, Qt::Orientation orientation,
     if (role == Qt::DisplayRole) return section + 1;
     return {};
   }
-  switch (role) {
-    case Qt::DisplayRole: {
-      // Two lines: the quantity over its symbol or part ("面積" / "累計(ha)").
-      QString caption = columnCaption(section);
-      const qsizetype blank = caption.indexOf(QLatin1Char(' '));
-      if (blank > 0) caption[blank] = QLatin1Char('\n');
-      return caption;
-    }
-    case Qt::AccessibleTextRole:
-      return columnCaption(section);
-    case Qt::AccessibleDescriptionRole:
-      return columnName(section);
-    default:
-      return {};
-  }
+  return ColumnHeaderData(columnCaption(section), columnName(section), role);
 }
 
 Qt::ItemFlags NetworkTableModel::flags(const QModelIndex& index) const {

@@ -186,4 +186,21 @@ bool EnterOrder::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
+QVariant ColumnHeaderData(const QString& caption, const QString& controlName, int role) {
+  switch (role) {
+    case Qt::DisplayRole: {
+      QString lines = caption;
+      const qsizetype blank = lines.indexOf(QLatin1Char(' '));
+      if (blank > 0) lines[blank] = QLatin1Char('\n');
+      return lines;
+    }
+    case Qt::AccessibleTextRole:
+      return caption;
+    case Qt::AccessibleDescriptionRole:
+      return controlName;
+    default:
+      return {};
+  }
+}
+
 }  // namespace mk

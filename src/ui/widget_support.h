@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QVariant>
 #include <functional>
 
 class QWidget;
@@ -22,6 +23,11 @@ void NameControl(QWidget* widget, const QString& controlName, const QString& cap
 
 // A screen: objectName and accessible description = form name.
 void NameScreen(QWidget* screen, const QString& formName, const QString& title);
+
+// A table column's header data: the caption over two lines at its first
+// blank ("面積" / "累計(ha)") to show, the caption as its accessible name and
+// the column's control name as its description; nothing for other roles.
+QVariant ColumnHeaderData(const QString& caption, const QString& controlName, int role);
 
 // Positions inside the main window are given in twips (15 per pixel at 96 dpi).
 constexpr int TwipsToPixels(int twips) { return twips / 15; }
