@@ -561,7 +561,7 @@ NetworkHistory::NetworkHistory(std::size_t limit) : limit_(std::max<std::size_t>
 }
 
 NetworkHistory::State NetworkHistory::share(const NetworkRecord& record) const {
-  State state{record.settings, {}};
+  State state{record.settings, {}, record.nodes};
   state.segments.reserve(record.segments.size());
   // Walk the previous state alongside: a segment equal to the one at the
   // same place, or just after it (a row deleted), is shared; a row inserted
@@ -588,6 +588,7 @@ NetworkHistory::State NetworkHistory::share(const NetworkRecord& record) const {
 void NetworkHistory::materialize() {
   const State& state = states_[index_];
   current_.settings = state.settings;
+  current_.nodes = state.nodes;
   current_.segments.clear();
   current_.segments.reserve(state.segments.size());
   for (const auto& s : state.segments) current_.segments.push_back(*s);

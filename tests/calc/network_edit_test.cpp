@@ -182,6 +182,13 @@ TEST(NetworkEdit, HistoryUndoesRedoesAndKeepsItsBound) {
   EXPECT_FALSE(history.canRedo());
   EXPECT_EQ(history.undo(), states[3]);
   EXPECT_EQ(history.redo(), other);
+  // The node levels and the criteria are part of every step.
+  NetworkRecord levelled = other;
+  levelled.nodes.push_back(NetworkNode{"1", "13.20", "", ""});
+  levelled.settings.criteria.minimumCover = "1.2";
+  ASSERT_TRUE(history.push(levelled));
+  EXPECT_EQ(history.undo(), other);
+  EXPECT_EQ(history.redo(), levelled);
 }
 
 }  // namespace
