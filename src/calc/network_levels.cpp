@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
+#include <tuple>
 #include <unordered_map>
 
 #include "calc/hydraulics.h"
@@ -178,60 +180,83 @@ std::optional<double> StandardWallThickness(PipeMaterial material, int sizeIndex
 
 // ---------------------------------------------------------------- depth at Q1
 
-DepthAtFlow DepthForFlow(bool rectangular, double D, double B, double H, double slope, double n,
-                         VelocityFormula formula, double Q1) {
-  DepthAtFlow out;
-  const double height = rectangular ? H : D;
-  if (!(height > 0.0) || (rectangular && !(B > 0.0))) return out;
-  auto section = [&](double h) {
+namespace {
+
+// The section of depth h and the capacity there (0 where the formula cannot
+// be evaluated).
+struct SectionFlow {
+  bool rectangular;
+  double D, B, H, slope, n;
+  VelocityFormula formula;
+  SectionGeometry section(double h) const {
     return rectangular ? SectionGeometry{B * h, B + 2.0 * h} : CircleBelow(D, h);
-  };
-  auto flow = [&](double h) {
+  }
+  double flow(double h) const {
     const SectionGeometry g = section(h);
     const auto c = FlowAt(g.A, g.P, slope, n, formula);
     return c ? c->Q2 : 0.0;
-  };
-  // The depth of the largest flow: the top of a rectangle (with the water
-  // surface still open); for a circle, where the flow peaks a little below
-  // the crown, found by golden-section search on its upper half, where the
-  // flow rises to one peak and falls.
-  double peak = height;
-  if (!rectangular) {
-    const double g = (std::sqrt(5.0) - 1.0) / 2.0;
-    double lo = 0.5 * D, hi = D;
-    double x1 = hi - g * (hi - lo), x2 = lo + g * (hi - lo);
-    double f1 = flow(x1), f2 = flow(x2);
-    while (hi - lo > 1e-10) {
-      if (f1 < f2) {
-        lo = x1; x1 = x2; f1 = f2; x2 = lo + g * (hi - lo); f2 = flow(x2);
-      } else {
-        hi = x2; x2 = x1; f2 = f1; x1 = hi - g * (hi - lo); f1 = flow(x1);
-      }
-    }
-    peak = (lo + hi) / 2.0;
   }
-  if (!(Q1 > 0.0)) return out;
-  if (Q1 > flow(peak)) {
+  bool valid() const {
+    const double height = rectangular ? H : D;
+    return height > 0.0 && (!rectangular || B > 0.0);
+  }
+};
+
+// The depth of the largest flow: the top of a rectangle (with the water
+// surface still open); for a circle, where the flow peaks a little below
+// the crown, found by golden-section search on its upper half, where the
+// flow rises to one peak and falls.
+double PeakDepth(const SectionFlow& f) {
+  if (f.rectangular) return f.H;
+  const double g = (std::sqrt(5.0) - 1.0) / 2.0;
+  double lo = 0.5 * f.D, hi = f.D;
+  double x1 = hi - g * (hi - lo), x2 = lo + g * (hi - lo);
+  double f1 = f.flow(x1), f2 = f.flow(x2);
+  while (hi - lo > 1e-10) {
+    if (f1 < f2) {
+      lo = x1; x1 = x2; f1 = f2; x2 = lo + g * (hi - lo); f2 = f.flow(x2);
+    } else {
+      hi = x2; x2 = x1; f2 = f1; x1 = hi - g * (hi - lo); f1 = f.flow(x1);
+    }
+  }
+  return (lo + hi) / 2.0;
+}
+
+// The depth of Q1 below the peak depth.
+DepthAtFlow DepthBelowPeak(const SectionFlow& f, double peak, double Q1) {
+  DepthAtFlow out;
+  if (!f.valid() || !(Q1 > 0.0)) return out;
+  const double height = f.rectangular ? f.H : f.D;
+  if (Q1 > f.flow(peak)) {
     // More than the section carries at any depth: shown running full, at
     // the full section's velocity.
     out.overfull = true;
     out.h = height;
     out.hRatio = 1.0;
-    const SectionGeometry full = rectangular ? SectionGeometry{B * H, 2.0 * (B + H)} : CircleBelow(D, D);
-    if (const auto c = FlowAt(full.A, full.P, slope, n, formula)) out.velocity = c->V;
+    const SectionGeometry full = f.rectangular ? SectionGeometry{f.B * f.H, 2.0 * (f.B + f.H)} : CircleBelow(f.D, f.D);
+    if (const auto c = FlowAt(full.A, full.P, f.slope, f.n, f.formula)) out.velocity = c->V;
     return out;
   }
   // The flow rises with the depth from 0 to the peak: bisection.
   double lo = 0.0, hi = peak;
   while (hi - lo > 1e-10) {
     const double mid = (lo + hi) / 2.0;
-    (flow(mid) < Q1 ? lo : hi) = mid;
+    (f.flow(mid) < Q1 ? lo : hi) = mid;
   }
   out.h = (lo + hi) / 2.0;
   out.hRatio = out.h / height;
-  const SectionGeometry g = section(out.h);
+  const SectionGeometry g = f.section(out.h);
   out.velocity = g.A > 0.0 ? Q1 / g.A : 0.0;
   return out;
+}
+
+}  // namespace
+
+DepthAtFlow DepthForFlow(bool rectangular, double D, double B, double H, double slope, double n,
+                         VelocityFormula formula, double Q1) {
+  const SectionFlow f{rectangular, D, B, H, slope, n, formula};
+  if (!f.valid()) return {};
+  return DepthBelowPeak(f, PeakDepth(f), Q1);
 }
 
 // ---------------------------------------------------------------- levels
@@ -270,6 +295,7 @@ NetworkLevels ComputeNetworkLevels(const NetworkRecord& record, const NetworkTab
   const std::size_t count = record.segments.size();
   out.segments.assign(count, {});
   if (table.rows.size() != count) return out;
+  std::map<std::tuple<bool, double, double, double, double, double>, double> peaks;
 
   for (int i : table.order) {
     if (i < 0 || static_cast<std::size_t>(i) >= count) continue;
@@ -278,10 +304,22 @@ NetworkLevels ComputeNetworkLevels(const NetworkRecord& record, const NetworkTab
     NetworkSegmentLevels& lv = out.segments[static_cast<std::size_t>(i)];
     const bool rectangular = s.kind == NetworkFacilityKind::Rectangular;
 
-    // Depth and velocity at Q1.
+    // Depth and velocity at Q1 (as DepthForFlow gives them); the peak depth
+    // depends only on the section, slope and n, and is found once for the
+    // segments that share them.
     lv.height = rectangular ? row.H : row.D;
-    const DepthAtFlow depth =
-        DepthForFlow(rectangular, row.D, row.B, row.H, row.slope, row.n, record.settings.velocity, row.Q1);
+    const SectionFlow flow{rectangular, row.D, row.B, row.H, row.slope, row.n, record.settings.velocity};
+    DepthAtFlow depth;
+    const bool finite = std::isfinite(row.D) && std::isfinite(row.B) && std::isfinite(row.H) &&
+                        std::isfinite(row.slope) && std::isfinite(row.n);
+    if (flow.valid() && !finite) {
+      depth = DepthBelowPeak(flow, PeakDepth(flow), row.Q1);
+    } else if (flow.valid()) {
+      const auto key = std::make_tuple(rectangular, row.D, row.B, row.H, row.slope, row.n);
+      auto peak = peaks.find(key);
+      if (peak == peaks.end()) peak = peaks.emplace(key, PeakDepth(flow)).first;
+      depth = DepthBelowPeak(flow, peak->second, row.Q1);
+    }
     lv.h = depth.h;
     lv.hRatio = depth.hRatio;
     lv.velocity = depth.velocity;

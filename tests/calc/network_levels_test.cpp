@@ -254,6 +254,9 @@ TEST(NetworkLevels, RandomTreesHoldTheirJointsAndCovers) {
       const NetworkRow& row = c.table.rows[static_cast<std::size_t>(i)];
       const NetworkSegmentLevels& lv = row.levels;
       ASSERT_TRUE(lv.invertUp && lv.invertDown && lv.coverUp && lv.coverDown);
+      // Segments sharing a pipe and slope share the peak depth: the depth
+      // still exactly what DepthForFlow gives for the row alone.
+      EXPECT_EQ(lv.h, DepthForFlow(false, row.D, row.B, row.H, row.slope, row.n, net.settings.velocity, row.Q1).h);
       EXPECT_NEAR(*lv.invertDown, *lv.invertUp - row.L * row.slope / 1000.0, 1e-9);
       EXPECT_GE(*lv.coverUp, 1.0 - 1e-9);
       EXPECT_GE(*lv.coverDown, 1.0 - 1e-9);
