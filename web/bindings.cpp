@@ -873,6 +873,49 @@ class WebNetwork {
     return result;
   }
 
+  // What the page shows after an edit, sent as changes: computeText()'s
+  // flags and counts, and in `changed` only the rows whose texts differ
+  // from those this call gave last time (each its record index, then its
+  // cells, split by U+001F; rows split by U+001E).  A refused table has
+  // every row empty.
+  val computeChanges() {
+    const NetworkComputation computed = ComputeNetwork(record_);
+    val result = val::object();
+    result.set("ok", computed.ok());
+    result.set("refusal", computed.ok() ? val::null() : RefusalValue(*computed.refusal));
+    const std::size_t count = record_.segments.size();
+    shownTexts_.resize(count);
+    std::string changed, no, failed;
+    int noCount = 0, failedCount = 0;
+    for (std::size_t r = 0; r < count; ++r) {
+      std::string texts;
+      if (computed.ok()) {
+        const NetworkRow& row = computed.table.rows[r];
+        const std::vector<std::string> cells = NetworkRowTexts(record_, row);
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+          if (c) texts += '\x1f';
+          texts += cells[c];
+        }
+        const bool isNo = row.verdict == Verdict::NO, fails = !row.levels.failed.empty();
+        no += isNo ? '1' : '0';
+        failed += fails ? '1' : '0';
+        noCount += isNo ? 1 : 0;
+        failedCount += fails ? 1 : 0;
+      }
+      if (texts == shownTexts_[r]) continue;
+      if (!changed.empty()) changed += '\x1e';
+      changed += std::to_string(r) + '\x1f' + texts;
+      shownTexts_[r] = std::move(texts);
+    }
+    result.set("changed", changed);
+    result.set("no", no);
+    result.set("noCount", noCount);
+    result.set("failed", failed);
+    result.set("failedCount", failedCount);
+    result.set("hasLevels", computed.ok() && computed.table.hasLevels);
+    return result;
+  }
+
   // Every segment's 寸法提案, split by U+001E: ">" and the text when the
   // proposal changes the size (it can be applied), else "=" and the text
   // (empty, or why no size passes); the texts are the core's
@@ -1235,6 +1278,7 @@ class WebNetwork {
 
   NetworkRecord record_;
   std::vector<drawing::Sheet> profile_;  // the last drawn profile
+  std::vector<std::string> shownTexts_;  // per row: the texts computeChanges() last gave
   NetworkHistory history_;
   std::string lastKey_;
 };
@@ -1385,6 +1429,7 @@ EMSCRIPTEN_BINDINGS(mirukana) {
       .function("sizing", &mk::WebNetwork::sizing)
       .function("applySizing", &mk::WebNetwork::applySizing)
       .function("computeText", &mk::WebNetwork::computeText)
+      .function("computeChanges", &mk::WebNetwork::computeChanges)
       .function("proposalsText", &mk::WebNetwork::proposalsText)
       .function("inputsText", &mk::WebNetwork::inputsText)
       .class_function("inputKeys", &mk::WebNetwork::inputKeys)

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <map>
-#include <tuple>
 #include <unordered_map>
 
 #include "calc/hydraulics.h"
@@ -180,83 +178,81 @@ std::optional<double> StandardWallThickness(PipeMaterial material, int sizeIndex
 
 // ---------------------------------------------------------------- depth at Q1
 
-namespace {
-
-// The section of depth h and the capacity there (0 where the formula cannot
-// be evaluated).
-struct SectionFlow {
-  bool rectangular;
-  double D, B, H, slope, n;
-  VelocityFormula formula;
-  SectionGeometry section(double h) const {
+DepthAtFlow DepthForFlow(bool rectangular, double D, double B, double H, double slope, double n,
+                         VelocityFormula formula, double Q1) {
+  DepthAtFlow out;
+  const double height = rectangular ? H : D;
+  if (!(height > 0.0) || (rectangular && !(B > 0.0))) return out;
+  auto section = [&](double h) {
     return rectangular ? SectionGeometry{B * h, B + 2.0 * h} : CircleBelow(D, h);
-  }
-  double flow(double h) const {
+  };
+  auto flow = [&](double h) {
     const SectionGeometry g = section(h);
     const auto c = FlowAt(g.A, g.P, slope, n, formula);
     return c ? c->Q2 : 0.0;
-  }
-  bool valid() const {
-    const double height = rectangular ? H : D;
-    return height > 0.0 && (!rectangular || B > 0.0);
-  }
-};
-
-// The depth of the largest flow: the top of a rectangle (with the water
-// surface still open); for a circle, where the flow peaks a little below
-// the crown, found by golden-section search on its upper half, where the
-// flow rises to one peak and falls.
-double PeakDepth(const SectionFlow& f) {
-  if (f.rectangular) return f.H;
-  const double g = (std::sqrt(5.0) - 1.0) / 2.0;
-  double lo = 0.5 * f.D, hi = f.D;
-  double x1 = hi - g * (hi - lo), x2 = lo + g * (hi - lo);
-  double f1 = f.flow(x1), f2 = f.flow(x2);
-  while (hi - lo > 1e-10) {
-    if (f1 < f2) {
-      lo = x1; x1 = x2; f1 = f2; x2 = lo + g * (hi - lo); f2 = f.flow(x2);
-    } else {
-      hi = x2; x2 = x1; f2 = f1; x1 = hi - g * (hi - lo); f1 = f.flow(x1);
-    }
-  }
-  return (lo + hi) / 2.0;
-}
-
-// The depth of Q1 below the peak depth.
-DepthAtFlow DepthBelowPeak(const SectionFlow& f, double peak, double Q1) {
-  DepthAtFlow out;
-  if (!f.valid() || !(Q1 > 0.0)) return out;
-  const double height = f.rectangular ? f.H : f.D;
-  if (Q1 > f.flow(peak)) {
+  };
+  if (!(Q1 > 0.0)) return out;
+  // The depth is bisected on [0, top], top being the crown when Q1 is no
+  // more than the flow there: the flow rises from 0 to its peak and (in a
+  // circle) falls a little to the crown, so below the depth every flow is
+  // less than Q1 and above it none is.  The bracket starts from the
+  // section's own height, not from a searched peak, so that the result does
+  // not hang on the last bits of the flow near its flat peak (which differ
+  // between maths libraries).
+  auto overfull = [&] {
     // More than the section carries at any depth: shown running full, at
     // the full section's velocity.
     out.overfull = true;
     out.h = height;
     out.hRatio = 1.0;
-    const SectionGeometry full = f.rectangular ? SectionGeometry{f.B * f.H, 2.0 * (f.B + f.H)} : CircleBelow(f.D, f.D);
-    if (const auto c = FlowAt(full.A, full.P, f.slope, f.n, f.formula)) out.velocity = c->V;
+    const SectionGeometry full = rectangular ? SectionGeometry{B * H, 2.0 * (B + H)} : CircleBelow(D, D);
+    if (const auto c = FlowAt(full.A, full.P, slope, n, formula)) out.velocity = c->V;
     return out;
+  };
+  double top = height;
+  if (Q1 > flow(height)) {
+    // Between the crown's flow and the peak's (a circle only) or beyond.
+    // A circle carries less than its whole area at the velocity of the
+    // largest hydraulic radius any depth has (0.3043 D, taken as 0.305 D),
+    // the velocity rising with R in both formulas: a Q1 above that is
+    // past the peak without searching for it.
+    if (!rectangular) {
+      const double area = CircleBelow(D, D).A;
+      const auto bound = FlowAt(area, area / (0.305 * D), slope, n, formula);
+      if (bound && Q1 > bound->Q2) return overfull();
+    }
+    // The depth of the largest flow: the top of a rectangle (with the water
+    // surface still open); for a circle, where the flow peaks a little below
+    // the crown, found by golden-section search on its upper half, where the
+    // flow rises to one peak and falls.
+    double peak = height;
+    if (!rectangular) {
+      const double g = (std::sqrt(5.0) - 1.0) / 2.0;
+      double lo = 0.5 * D, hi = D;
+      double x1 = hi - g * (hi - lo), x2 = lo + g * (hi - lo);
+      double f1 = flow(x1), f2 = flow(x2);
+      while (hi - lo > 1e-10) {
+        if (f1 < f2) {
+          lo = x1; x1 = x2; f1 = f2; x2 = lo + g * (hi - lo); f2 = flow(x2);
+        } else {
+          hi = x2; x2 = x1; f2 = f1; x1 = hi - g * (hi - lo); f1 = flow(x1);
+        }
+      }
+      peak = (lo + hi) / 2.0;
+    }
+    if (Q1 > flow(peak)) return overfull();
+    top = peak;
   }
-  // The flow rises with the depth from 0 to the peak: bisection.
-  double lo = 0.0, hi = peak;
+  double lo = 0.0, hi = top;
   while (hi - lo > 1e-10) {
     const double mid = (lo + hi) / 2.0;
-    (f.flow(mid) < Q1 ? lo : hi) = mid;
+    (flow(mid) < Q1 ? lo : hi) = mid;
   }
   out.h = (lo + hi) / 2.0;
   out.hRatio = out.h / height;
-  const SectionGeometry g = f.section(out.h);
+  const SectionGeometry g = section(out.h);
   out.velocity = g.A > 0.0 ? Q1 / g.A : 0.0;
   return out;
-}
-
-}  // namespace
-
-DepthAtFlow DepthForFlow(bool rectangular, double D, double B, double H, double slope, double n,
-                         VelocityFormula formula, double Q1) {
-  const SectionFlow f{rectangular, D, B, H, slope, n, formula};
-  if (!f.valid()) return {};
-  return DepthBelowPeak(f, PeakDepth(f), Q1);
 }
 
 // ---------------------------------------------------------------- levels
@@ -295,7 +291,6 @@ NetworkLevels ComputeNetworkLevels(const NetworkRecord& record, const NetworkTab
   const std::size_t count = record.segments.size();
   out.segments.assign(count, {});
   if (table.rows.size() != count) return out;
-  std::map<std::tuple<bool, double, double, double, double, double>, double> peaks;
 
   for (int i : table.order) {
     if (i < 0 || static_cast<std::size_t>(i) >= count) continue;
@@ -304,22 +299,10 @@ NetworkLevels ComputeNetworkLevels(const NetworkRecord& record, const NetworkTab
     NetworkSegmentLevels& lv = out.segments[static_cast<std::size_t>(i)];
     const bool rectangular = s.kind == NetworkFacilityKind::Rectangular;
 
-    // Depth and velocity at Q1 (as DepthForFlow gives them); the peak depth
-    // depends only on the section, slope and n, and is found once for the
-    // segments that share them.
+    // Depth and velocity at Q1.
     lv.height = rectangular ? row.H : row.D;
-    const SectionFlow flow{rectangular, row.D, row.B, row.H, row.slope, row.n, record.settings.velocity};
-    DepthAtFlow depth;
-    const bool finite = std::isfinite(row.D) && std::isfinite(row.B) && std::isfinite(row.H) &&
-                        std::isfinite(row.slope) && std::isfinite(row.n);
-    if (flow.valid() && !finite) {
-      depth = DepthBelowPeak(flow, PeakDepth(flow), row.Q1);
-    } else if (flow.valid()) {
-      const auto key = std::make_tuple(rectangular, row.D, row.B, row.H, row.slope, row.n);
-      auto peak = peaks.find(key);
-      if (peak == peaks.end()) peak = peaks.emplace(key, PeakDepth(flow)).first;
-      depth = DepthBelowPeak(flow, peak->second, row.Q1);
-    }
+    const DepthAtFlow depth =
+        DepthForFlow(rectangular, row.D, row.B, row.H, row.slope, row.n, record.settings.velocity, row.Q1);
     lv.h = depth.h;
     lv.hRatio = depth.hRatio;
     lv.velocity = depth.velocity;

@@ -891,32 +891,39 @@
     netRender(false);
   }
 
-  // The computed cells and NO marks, then (a moment later, so that the
-  // cells are on screen first) the sizing proposals: kept for every row, and
-  // on the page only the cells whose text changed are written.  Returns the
-  // computation.
+  // The computed cells, NO and 照査 marks (the core sends only the rows
+  // whose texts changed, and on the page only the cells whose text changed
+  // are written), then the sizing proposals: at once for a small table, a
+  // moment after the typing stops for a large one, so that the cells are on
+  // screen first.  Returns the computation.
   let proposalsTimer = null;
   function netShowComputed() {
-    const result = network.computeText(false);
+    const result = network.computeChanges();
     netResult = result;
     const count = netInputs.length;
-    const rows = splitRecords(result.texts);
     clearTimeout(proposalsTimer);
     proposalsTimer = null;
-    for (let r = 0; r < count; r++) {
+    const shownRow = (r) => netShown[r] || (netShown[r] = { texts: [], no: false, failed: false, proposal: '' });
+    for (const record of splitRecords(result.changed)) {
+      const cells = record.split(UNIT);
+      const r = Number(cells[0]);
+      if (r >= count) continue;
       const tr = netRows.get(r);
-      const texts = rows[r] ? rows[r].split(UNIT) : [];
-      const shown = netShown[r] || (netShown[r] = { texts: [], no: false, failed: false, proposal: '' });
+      const shown = shownRow(r);
       netColumns.forEach((column, c) => {
         const used = column.field && NET_USED_FIELDS.includes(column.field);
         if (column.field && !used) return;
-        const text = texts[c] || '';
+        const text = cells[c + 1] || '';
         if (shown.texts[c] !== text) {
           if (tr && used) tr.cells[c + 1].firstChild.placeholder = text;
           else if (tr) tr.cells[c + 1].textContent = text;
           shown.texts[c] = text;
         }
       });
+    }
+    for (let r = 0; r < count; r++) {
+      const tr = netRows.get(r);
+      const shown = shownRow(r);
       const no = result.no[r] === '1';
       if (shown.no !== no) {
         if (tr) tr.classList.toggle('no', no);
@@ -936,7 +943,7 @@
     notice.hidden = !noLevels;
     if (!result.ok) showProposals([]);
     else if (count <= ALL_ROWS_UP_TO) netShowProposals();
-    else proposalsTimer = setTimeout(netShowProposals);
+    else proposalsTimer = setTimeout(netShowProposals, 150);
     const summary = $('net-summary');
     summary.className = '';
     if (count === 0) {
