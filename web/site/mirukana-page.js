@@ -822,8 +822,8 @@
     const count = netInputs.length;
     if (count <= ALL_ROWS_UP_TO) return [0, count];
     const box = $('net-scroll');
-    const first = Math.max(0, Math.floor(box.scrollTop / netRowHeight) - 20);
-    return [first, Math.min(count, first + Math.ceil(box.clientHeight / netRowHeight) + 40)];
+    const first = Math.max(0, Math.floor(box.scrollTop / netRowHeight) - 8);
+    return [first, Math.min(count, first + Math.ceil(box.clientHeight / netRowHeight) + 16)];
   }
 
   // Puts the window's rows on the page (`all`: every one made afresh);
