@@ -874,46 +874,51 @@ class WebNetwork {
   }
 
   // What the page shows after an edit, sent as changes: computeText()'s
-  // flags and counts, and in `changed` only the rows whose texts differ
-  // from those this call gave last time (each its record index, then its
-  // cells, split by U+001F; rows split by U+001E).  A refused table has
-  // every row empty.
-  val computeChanges() {
-    const NetworkComputation computed = ComputeNetwork(record_);
+  // flags and counts for every row, and in `changed` the rows of the page's
+  // window [first, last) whose texts differ from those last sent (each its
+  // record index, then its cells, split by U+001F; rows split by U+001E).
+  // Rows outside the window are formatted only when they come into view
+  // (rowsText), so that an edit in a large table costs the computation and
+  // the rows on screen.  A refused table has every row empty.
+  val computeChanges(int first, int last) {
+    computed_ = ComputeNetwork(record_);
     val result = val::object();
-    result.set("ok", computed.ok());
-    result.set("refusal", computed.ok() ? val::null() : RefusalValue(*computed.refusal));
+    result.set("ok", computed_.ok());
+    result.set("refusal", computed_.ok() ? val::null() : RefusalValue(*computed_.refusal));
     const std::size_t count = record_.segments.size();
-    shownTexts_.resize(count);
-    std::string changed, no, failed;
+    shownTexts_.resize(count, kNotShown);
+    std::string no, failed;
     int noCount = 0, failedCount = 0;
-    for (std::size_t r = 0; r < count; ++r) {
-      std::string texts;
-      if (computed.ok()) {
-        const NetworkRow& row = computed.table.rows[r];
-        const std::vector<std::string> cells = NetworkRowTexts(record_, row);
-        for (std::size_t c = 0; c < cells.size(); ++c) {
-          if (c) texts += '\x1f';
-          texts += cells[c];
-        }
+    if (computed_.ok()) {
+      for (const NetworkRow& row : computed_.table.rows) {
         const bool isNo = row.verdict == Verdict::NO, fails = !row.levels.failed.empty();
         no += isNo ? '1' : '0';
         failed += fails ? '1' : '0';
         noCount += isNo ? 1 : 0;
         failedCount += fails ? 1 : 0;
       }
-      if (texts == shownTexts_[r]) continue;
-      if (!changed.empty()) changed += '\x1e';
-      changed += std::to_string(r) + '\x1f' + texts;
-      shownTexts_[r] = std::move(texts);
+    }
+    std::string changed;
+    for (std::size_t r = 0; r < count; ++r) {
+      if (static_cast<int>(r) < first || static_cast<int>(r) >= last) shownTexts_[r] = kNotShown;
+      else appendRow(r, false, changed);
     }
     result.set("changed", changed);
     result.set("no", no);
     result.set("noCount", noCount);
     result.set("failed", failed);
     result.set("failedCount", failedCount);
-    result.set("hasLevels", computed.ok() && computed.table.hasLevels);
+    result.set("hasLevels", computed_.ok() && computed_.table.hasLevels);
     return result;
+  }
+
+  // The rows [first, last) of the last computeChanges() that came into the
+  // page's view since, as its `changed`.
+  std::string rowsText(int first, int last) {
+    std::string out;
+    for (int r = std::max(first, 0); r < last && r < static_cast<int>(shownTexts_.size()); ++r)
+      if (shownTexts_[static_cast<std::size_t>(r)] == kNotShown) appendRow(static_cast<std::size_t>(r), true, out);
+    return out;
   }
 
   // Every segment's 寸法提案, split by U+001E: ">" and the text when the
@@ -1226,6 +1231,24 @@ class WebNetwork {
 
   bool valid(int i) const { return i >= 0 && i < size(); }
 
+  // Row r's texts of the last computation, appended to `out` (as
+  // computeChanges' `changed`) when they differ from those last sent, or
+  // always (`always`).
+  void appendRow(std::size_t r, bool always, std::string& out) {
+    std::string texts;
+    if (computed_.ok() && r < computed_.table.rows.size() && r < record_.segments.size()) {
+      const std::vector<std::string> cells = NetworkRowTexts(record_, computed_.table.rows[r]);
+      for (std::size_t c = 0; c < cells.size(); ++c) {
+        if (c) texts += '\x1f';
+        texts += cells[c];
+      }
+    }
+    if (!always && texts == shownTexts_[r]) return;
+    if (!out.empty()) out += '\x1e';
+    out += std::to_string(r) + '\x1f' + texts;
+    shownTexts_[r] = std::move(texts);
+  }
+
   const NetworkNode* findNode(const std::string& name) const {
     for (const NetworkNode& node : record_.nodes)
       if (node.name == name) return &node;
@@ -1278,7 +1301,10 @@ class WebNetwork {
 
   NetworkRecord record_;
   std::vector<drawing::Sheet> profile_;  // the last drawn profile
-  std::vector<std::string> shownTexts_;  // per row: the texts computeChanges() last gave
+  // What the page was last sent per row; kNotShown for a row out of view.
+  static inline const std::string kNotShown = std::string(1, '\x01');
+  std::vector<std::string> shownTexts_;
+  NetworkComputation computed_;  // the last computeChanges()
   NetworkHistory history_;
   std::string lastKey_;
 };
@@ -1430,6 +1456,7 @@ EMSCRIPTEN_BINDINGS(mirukana) {
       .function("applySizing", &mk::WebNetwork::applySizing)
       .function("computeText", &mk::WebNetwork::computeText)
       .function("computeChanges", &mk::WebNetwork::computeChanges)
+      .function("rowsText", &mk::WebNetwork::rowsText)
       .function("proposalsText", &mk::WebNetwork::proposalsText)
       .function("inputsText", &mk::WebNetwork::inputsText)
       .class_function("inputKeys", &mk::WebNetwork::inputKeys)

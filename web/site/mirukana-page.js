@@ -854,6 +854,8 @@
       for (let r = high + 1; r < last; r++) body.appendChild(make(r));
     }
     if (netRows.size > 0 && first === 0) netRowHeight = netRows.get(first).offsetHeight || netRowHeight;
+    // Rows that came into view since the last computation: their texts.
+    if (!all && network) netTakeTexts(network.rowsText(first, last));
     const count = netInputs.length;
     $('net-above').style.height = (count > ALL_ROWS_UP_TO ? first * netRowHeight : 0) + 'px';
     $('net-below').style.height = (count > ALL_ROWS_UP_TO ? (count - last) * netRowHeight : 0) + 'px';
@@ -863,11 +865,13 @@
   function fillRow(tr, r) {
     showNetworkRow(tr, r, netInputs[r]);
     const shown = netShown[r];
-    if (shown) {
+    if (shown && !shown.stale) {
       netColumns.forEach((column, c) => {
         if (!column.field) tr.cells[c + 1].textContent = shown.texts[c] || '';
         else if (NET_USED_FIELDS.includes(column.field)) tr.cells[c + 1].firstChild.placeholder = shown.texts[c] || '';
       });
+    }
+    if (shown) {
       tr.classList.toggle('no', shown.no);
       if (netCheckColumn >= 0) tr.cells[netCheckColumn + 1].classList.toggle('fail', shown.failed);
       showProposal(tr.cells[tr.cells.length - 1], r, shown.proposal);
@@ -897,33 +901,45 @@
   // moment after the typing stops for a large one, so that the cells are on
   // screen first.  Returns the computation.
   let proposalsTimer = null;
-  function netShowComputed() {
-    const result = network.computeChanges();
-    netResult = result;
-    const count = netInputs.length;
-    clearTimeout(proposalsTimer);
-    proposalsTimer = null;
-    const shownRow = (r) => netShown[r] || (netShown[r] = { texts: [], no: false, failed: false, proposal: '' });
-    for (const record of splitRecords(result.changed)) {
+  const shownRow = (r) => netShown[r] || (netShown[r] = { texts: [], stale: true, no: false, failed: false, proposal: '' });
+
+  // Rows' texts from the core (computeChanges' `changed`, rowsText): kept,
+  // and written into the cells on the page whose text changed.
+  function netTakeTexts(changed) {
+    for (const record of splitRecords(changed)) {
       const cells = record.split(UNIT);
       const r = Number(cells[0]);
-      if (r >= count) continue;
+      if (r >= netInputs.length) continue;
       const tr = netRows.get(r);
       const shown = shownRow(r);
+      const blank = shown.stale;  // its cells on the page were made empty
+      shown.stale = false;
       netColumns.forEach((column, c) => {
         const used = column.field && NET_USED_FIELDS.includes(column.field);
         if (column.field && !used) return;
         const text = cells[c + 1] || '';
-        if (shown.texts[c] !== text) {
+        if (blank || shown.texts[c] !== text) {
           if (tr && used) tr.cells[c + 1].firstChild.placeholder = text;
           else if (tr) tr.cells[c + 1].textContent = text;
           shown.texts[c] = text;
         }
       });
     }
+  }
+
+  function netShowComputed() {
+    const [first, last] = netWindow();
+    const result = network.computeChanges(first, last);
+    netResult = result;
+    const count = netInputs.length;
+    clearTimeout(proposalsTimer);
+    proposalsTimer = null;
+    netTakeTexts(result.changed);
     for (let r = 0; r < count; r++) {
       const tr = netRows.get(r);
       const shown = shownRow(r);
+      // The core formats a row out of view when it comes into view.
+      if (r < first || r >= last) shown.stale = true;
       const no = result.no[r] === '1';
       if (shown.no !== no) {
         if (tr) tr.classList.toggle('no', no);
