@@ -22,11 +22,15 @@
 #include "calc/intensity.h"
 #include "calc/network.h"
 #include "calc/network_edit.h"
+#include "calc/network_levels.h"
 #include "calc/polygon_drawing.h"
 #include "calc/recompute.h"
 #include "calc/runoff.h"
 #include "calc/sewage.h"
 #include "calc/sizing.h"
+#include "drawing/dxf_writer.h"
+#include "drawing/profile_path.h"
+#include "drawing/svg_writer.h"
 #include "model/number_text.h"
 #include "model/project_record.h"
 #include "project_file/network_lines.h"
@@ -711,12 +715,14 @@ class WebNetwork {
     if (valid(i)) record_.segments.erase(record_.segments.begin() + i);
   }
 
-  // A setting by its field key (the percentages as "groundwater_percent"
-  // and "surcharge_percent"; the formula as 1..6, the velocity formula as
-  // 0 Manning or 1 Kutter).
+  // A setting or design criterion by its field key (the percentages as
+  // "groundwater_percent" and "surcharge_percent"; the formula as 1..6, the
+  // velocity formula as 0 Manning or 1 Kutter, the joint method as 0 管頂接合,
+  // 1 水面接合, 2 管中心接合, 3 管底接合).
   val setting(const std::string& key) {
     NetworkSettings& s = record_.settings;
     if (key == network_field::kFormula) return val(static_cast<int>(s.formula) + 1);
+    if (key == network_field::kJoint) return val(static_cast<int>(s.criteria.joint));
     if (key == network_field::kVelocity) return val(s.velocity == VelocityFormula::Kutter ? 1 : 0);
     if (key == network_field::kGroundwater) return val(s.groundwater);
     if (key == network_field::kSurcharge) return val(s.surcharge);
@@ -727,6 +733,8 @@ class WebNetwork {
     NetworkSettings& s = record_.settings;
     if (key == network_field::kFormula) {
       s.formula = static_cast<IntensityFormula>(std::clamp(value.as<int>(), 1, 6) - 1);
+    } else if (key == network_field::kJoint) {
+      s.criteria.joint = static_cast<JointMethod>(std::clamp(value.as<int>(), 0, 3));
     } else if (key == network_field::kVelocity) {
       s.velocity = value.as<int>() == 1 ? VelocityFormula::Kutter : VelocityFormula::Manning;
     } else if (key == network_field::kGroundwater) {
@@ -793,7 +801,9 @@ class WebNetwork {
   static bool IsNumberField(const std::string& key) {
     for (const char* k : {network_field::kLength, network_field::kArea, network_field::kRunoff, network_field::kSewage,
                           network_field::kDiameter, network_field::kWidth, network_field::kHeight,
-                          network_field::kSlope, network_field::kRoughness})
+                          network_field::kSlope, network_field::kRoughness, network_field::kInvert,
+                          network_field::kWall, network_field::kGround, network_field::kFixedInvert,
+                          network_field::kNodeDrop})
       if (key == k) return true;
     return false;
   }
@@ -826,7 +836,8 @@ class WebNetwork {
 
   // compute() in one text, quicker for a large table: the rows' texts
   // (record order; cells split by U+001F, rows by U+001E), "1" or "0" per
-  // row for NO, and (when `withProposals`) the sizing proposals of
+  // row for NO and for a failed design check (照査), whether any node has a
+  // ground level, and (when `withProposals`) the sizing proposals of
   // proposalsText().
   val computeText(bool withProposals) {
     const NetworkComputation computed = ComputeNetwork(record_);
@@ -834,8 +845,8 @@ class WebNetwork {
     result.set("ok", computed.ok());
     result.set("refusal", computed.ok() ? val::null() : RefusalValue(*computed.refusal));
     std::string texts;
-    std::string no;
-    int noCount = 0;
+    std::string no, failed;
+    int noCount = 0, failedCount = 0;
     if (computed.ok()) {
       for (const NetworkRow& row : computed.table.rows) {
         if (!no.empty()) texts += '\x1e';
@@ -847,31 +858,197 @@ class WebNetwork {
         const bool isNo = row.verdict == Verdict::NO;
         no += isNo ? '1' : '0';
         noCount += isNo ? 1 : 0;
+        const bool fails = !row.levels.failed.empty();
+        failed += fails ? '1' : '0';
+        failedCount += fails ? 1 : 0;
       }
     }
     result.set("texts", texts);
     result.set("no", no);
     result.set("noCount", noCount);
+    result.set("failed", failed);
+    result.set("failedCount", failedCount);
+    result.set("hasLevels", computed.ok() && computed.table.hasLevels);
     result.set("proposals", computed.ok() && withProposals ? val(proposalsText()) : val(std::string()));
     return result;
   }
 
-  // Every segment's proposal, split by U+001E: empty (none: not a catalogue
-  // pipe), "!" (no size passes), "=name" (the size it has), ">name" (a
-  // change to the size named).
+  // What the page shows after an edit, sent as changes: computeText()'s
+  // flags and counts for every row, and in `changed` the rows of the page's
+  // window [first, last) whose texts differ from those last sent (each its
+  // record index, then its cells, split by U+001F; rows split by U+001E).
+  // Rows outside the window are formatted only when they come into view
+  // (rowsText), so that an edit in a large table costs the computation and
+  // the rows on screen.  A refused table has every row empty.
+  val computeChanges(int first, int last) {
+    computed_ = ComputeNetwork(record_);
+    val result = val::object();
+    result.set("ok", computed_.ok());
+    result.set("refusal", computed_.ok() ? val::null() : RefusalValue(*computed_.refusal));
+    const std::size_t count = record_.segments.size();
+    shownTexts_.resize(count, kNotShown);
+    std::string no, failed;
+    int noCount = 0, failedCount = 0;
+    if (computed_.ok()) {
+      for (const NetworkRow& row : computed_.table.rows) {
+        const bool isNo = row.verdict == Verdict::NO, fails = !row.levels.failed.empty();
+        no += isNo ? '1' : '0';
+        failed += fails ? '1' : '0';
+        noCount += isNo ? 1 : 0;
+        failedCount += fails ? 1 : 0;
+      }
+    }
+    std::string changed;
+    for (std::size_t r = 0; r < count; ++r) {
+      if (static_cast<int>(r) < first || static_cast<int>(r) >= last) shownTexts_[r] = kNotShown;
+      else appendRow(r, false, changed);
+    }
+    result.set("changed", changed);
+    result.set("no", no);
+    result.set("noCount", noCount);
+    result.set("failed", failed);
+    result.set("failedCount", failedCount);
+    result.set("hasLevels", computed_.ok() && computed_.table.hasLevels);
+    return result;
+  }
+
+  // The rows [first, last) of the last computeChanges() that came into the
+  // page's view since, as its `changed`.
+  std::string rowsText(int first, int last) {
+    std::string out;
+    for (int r = std::max(first, 0); r < last && r < static_cast<int>(shownTexts_.size()); ++r)
+      if (shownTexts_[static_cast<std::size_t>(r)] == kNotShown) appendRow(static_cast<std::size_t>(r), true, out);
+    return out;
+  }
+
+  // Every segment's 寸法提案, split by U+001E: ">" and the text when the
+  // proposal changes the size (it can be applied), else "=" and the text
+  // (empty, or why no size passes); the texts are the core's
+  // NetworkProposalText.
   std::string proposalsText() {
     const NetworkSizing sizing = ProposeNetworkSizes(record_);
     std::string out;
     for (std::size_t i = 0; i < sizing.proposals.size(); ++i) {
       const NetworkSizeProposal& p = sizing.proposals[i];
       if (i) out += '\x1e';
-      if (!p.catalogue) continue;
-      std::optional<CatalogueSize> size;
-      const auto material = MaterialFromKind(static_cast<int>(record_.segments[static_cast<std::size_t>(p.segment)].kind));
-      if (material && p.proposedSize) size = LookupPipe(*material, *p.proposedSize);
-      if (!size) out += '!';
-      else out += (p.changes() ? ">" : "=") + size->storedName;
+      out += p.changes() ? '>' : '=';
+      out += NetworkProposalText(record_, p);
     }
+    return out;
+  }
+
+  // ------------------------------------------------ nodes
+  // The node grid: every node the segments name (NetworkNodeNames' order)
+  // with the levels the record keeps for it.
+
+  // One text: per node (split by U+001E) its name, 地盤高, fixed 管底高 and
+  // minimum drop, split by U+001F.
+  std::string nodesText() const {
+    std::string out;
+    bool first = true;
+    for (const std::string& name : NetworkNodeNames(record_)) {
+      if (!first) out += '\x1e';
+      first = false;
+      out += name;
+      const NetworkNode* node = findNode(name);
+      for (const std::string* text : {node ? &node->ground : nullptr, node ? &node->invert : nullptr,
+                                      node ? &node->minimumDrop : nullptr}) {
+        out += '\x1f';
+        if (text) out += *text;
+      }
+    }
+    return out;
+  }
+
+  // Stores one level of a node (field ground, fixed_invert or node_drop),
+  // half-width.  A node takes its row in the record when it first gets a
+  // level, placed among the others in the grid's order; a row left with no
+  // level goes, so that a table without levels stays as it was.
+  bool setNode(const std::string& name, const std::string& key, const std::string& text) {
+    if (name.empty()) return false;
+    auto it = std::find_if(record_.nodes.begin(), record_.nodes.end(),
+                           [&](const NetworkNode& n) { return n.name == name; });
+    if (it == record_.nodes.end()) {
+      const std::vector<std::string> names = NetworkNodeNames(record_);
+      const auto rank = [&](const std::string& n) {
+        return std::find(names.begin(), names.end(), n) - names.begin();
+      };
+      const auto mine = rank(name);
+      it = std::find_if(record_.nodes.begin(), record_.nodes.end(),
+                        [&](const NetworkNode& n) { return rank(n.name) > mine; });
+      NetworkNode node;
+      node.name = name;
+      it = record_.nodes.insert(it, node);
+    }
+    std::string* target = key == network_field::kGround        ? &it->ground
+                          : key == network_field::kFixedInvert ? &it->invert
+                          : key == network_field::kNodeDrop    ? &it->minimumDrop
+                                                               : nullptr;
+    if (!target) return false;
+    *target = NormalizeNumberInput(text);
+    if (it->ground.empty() && it->invert.empty() && it->minimumDrop.empty()) record_.nodes.erase(it);
+    return true;
+  }
+
+  // ------------------------------------------------ profile (縦断図)
+
+  // The head nodes a profile can start from and the head of the longest
+  // path: {ok, message, heads, longest}.
+  val profileHeads() const {
+    const NetworkComputation computed = ComputeNetwork(record_);
+    val out = val::object();
+    out.set("ok", computed.ok());
+    out.set("message", computed.ok() ? std::string() : computed.refusal->message);
+    out.set("heads", StringsValue(computed.ok() ? drawing::ProfileHeads(record_, computed.table)
+                                                : std::vector<std::string>()));
+    out.set("longest", computed.ok() ? drawing::LongestPathHead(record_, computed.table) : std::string());
+    return out;
+  }
+
+  // Draws the profile from `from` (empty: the longest path) at the scales
+  // (denominators) on A3 or A4 landscape, with `date` in the title block:
+  // {ok, message (the refusal, or "起点 → 終点　延長 … m　n 枚"), svg (every
+  // sheet in one document, as the desktop writes it), sheets (one SVG per
+  // sheet)}.  The drawing is kept for profileDxf().
+  val drawProfile(const std::string& from, int horizontal, int vertical, bool a4, const std::string& date) {
+    profile_ = {};
+    const NetworkComputation computed = ComputeNetwork(record_);
+    if (!computed.ok()) return Failure(computed.refusal->message);
+    const drawing::ProfilePathResult path = drawing::ProfilePathFrom(record_, computed.table, from);
+    if (!path.ok()) return Failure(*path.refusal);
+    drawing::ProfileOptions options;
+    options.sheet = drawing::SheetSizeMm(a4 ? drawing::SheetSize::A4 : drawing::SheetSize::A3);
+    options.horizontal = horizontal;
+    options.vertical = vertical;
+    options.date = date;
+    drawing::ProfileDrawing drawn = drawing::DrawProfile(path.path, options);
+    if (!drawn.ok()) return Failure(*drawn.refusal);
+    profile_ = std::move(drawn.sheets);
+    const drawing::ProfilePath& p = path.path;
+    char length[64];
+    std::snprintf(length, sizeof length, "%.2f", p.nodes.back().station);
+    val out = val::object();
+    out.set("ok", true);
+    out.set("message", p.nodes.front().name + " → " + p.nodes.back().name + "　延長 " + length + " m　" +
+                           std::to_string(profile_.size()) + " 枚");
+    out.set("svg", drawing::WriteSvg(profile_));
+    val sheets = val::array();
+    for (const drawing::Sheet& sheet : profile_) sheets.call<void>("push", drawing::WriteSvg({sheet}));
+    out.set("sheets", sheets);
+    return out;
+  }
+
+  // The last drawn profile as DXF bytes (texts in CP932): {ok, bytes} or
+  // the refusal naming a text CP932 cannot hold.
+  val profileDxf() const {
+    if (profile_.empty()) return Failure("縦断図がありません。");
+    const drawing::DxfFile dxf = drawing::WriteDxf(profile_, [](std::string_view utf8, std::string* bad) {
+      return EncodeCp932(std::string(utf8), bad);
+    });
+    if (!dxf.ok()) return Failure(*dxf.refusal);
+    val out = val::object();
+    out.set("ok", true);
+    out.set("bytes", BytesOf(dxf.bytes));
     return out;
   }
 
@@ -1050,9 +1227,33 @@ class WebNetwork {
       network_field::kName,  network_field::kUpstream,     network_field::kDownstream, network_field::kLength,
       network_field::kArea,  network_field::kRunoff,       network_field::kSewage,     network_field::kFacilityName,
       network_field::kDiameter, network_field::kWidth,     network_field::kHeight,     network_field::kSlope,
-      network_field::kRoughness};
+      network_field::kRoughness, network_field::kInvert,   network_field::kWall};
 
   bool valid(int i) const { return i >= 0 && i < size(); }
+
+  // Row r's texts of the last computation, appended to `out` (as
+  // computeChanges' `changed`) when they differ from those last sent, or
+  // always (`always`).
+  void appendRow(std::size_t r, bool always, std::string& out) {
+    std::string texts;
+    if (computed_.ok() && r < computed_.table.rows.size() && r < record_.segments.size()) {
+      const std::vector<std::string> cells = NetworkRowTexts(record_, computed_.table.rows[r]);
+      for (std::size_t c = 0; c < cells.size(); ++c) {
+        if (c) texts += '\x1f';
+        texts += cells[c];
+      }
+    }
+    if (!always && texts == shownTexts_[r]) return;
+    if (!out.empty()) out += '\x1e';
+    out += std::to_string(r) + '\x1f' + texts;
+    shownTexts_[r] = std::move(texts);
+  }
+
+  const NetworkNode* findNode(const std::string& name) const {
+    for (const NetworkNode& node : record_.nodes)
+      if (node.name == name) return &node;
+    return nullptr;
+  }
 
   std::string* settingText(const std::string& key) {
     NetworkSettings& s = record_.settings;
@@ -1065,35 +1266,45 @@ class WebNetwork {
     if (key == "groundwater_percent") return &s.groundwaterPercent;
     if (key == "surcharge_percent") return &s.surchargePercent;
     if (key == network_field::kOutlet) return &s.outlet;
+    NetworkCriteria& c = s.criteria;
+    if (key == network_field::kVelocityMin) return &c.velocityMin;
+    if (key == network_field::kVelocityMax) return &c.velocityMax;
+    if (key == network_field::kMinimumSize) return &c.minimumSize;
+    if (key == network_field::kMinimumCover) return &c.minimumCover;
+    if (key == network_field::kDropPipe) return &c.dropPipe;
+    if (key == network_field::kSpacing600) return &c.spacing600;
+    if (key == network_field::kSpacing1000) return &c.spacing1000;
+    if (key == network_field::kSpacing1500) return &c.spacing1500;
+    if (key == network_field::kSpacingLarger) return &c.spacingLarger;
+    if (key == network_field::kMinimumDrop) return &c.minimumDrop;
     return nullptr;
   }
 
   static std::string* segmentText(NetworkSegment& s, const std::string& key) {
-    if (key == network_field::kName) return &s.name;
-    if (key == network_field::kUpstream) return &s.upstream;
-    if (key == network_field::kDownstream) return &s.downstream;
-    if (key == network_field::kLength) return &s.length;
-    if (key == network_field::kArea) return &s.area;
-    if (key == network_field::kRunoff) return &s.c;
-    if (key == network_field::kSewage) return &s.sewage;
     if (key == network_field::kFacilityName) return &s.facilityName;
     if (key == network_field::kDiameter) return &s.D;
     if (key == network_field::kWidth) return &s.B;
     if (key == network_field::kHeight) return &s.H;
-    if (key == network_field::kSlope) return &s.slope;
-    if (key == network_field::kRoughness) return &s.roughness;
-    return nullptr;
+    return NetworkSegmentText(s, key);
   }
 
-  static val RefusalValue(const NetworkRefusal& refusal) {
+  val RefusalValue(const NetworkRefusal& refusal) const {
     val out = val::object();
     out.set("message", refusal.message);
     out.set("row", refusal.segment);
     out.set("field", refusal.field);
+    // A node's level: the node by name (the grid's row).
+    const bool node = refusal.node >= 0 && refusal.node < static_cast<int>(record_.nodes.size());
+    out.set("node", node ? val(record_.nodes[static_cast<std::size_t>(refusal.node)].name) : val::null());
     return out;
   }
 
   NetworkRecord record_;
+  std::vector<drawing::Sheet> profile_;  // the last drawn profile
+  // What the page was last sent per row; kNotShown for a row out of view.
+  static inline const std::string kNotShown = std::string(1, '\x01');
+  std::vector<std::string> shownTexts_;
+  NetworkComputation computed_;  // the last computeChanges()
   NetworkHistory history_;
   std::string lastKey_;
 };
@@ -1175,6 +1386,18 @@ val LandUses() {
 
 std::string FormatNumberText(double value, const std::string& pattern) { return FormatNumber(value, pattern); }
 
+std::string NoLevelsNotice() { return kNoLevelsNotice; }
+val ProfileHorizontalScales() {
+  val array = val::array();
+  for (int d : drawing::HorizontalScales()) array.call<void>("push", d);
+  return array;
+}
+val ProfileVerticalScales() {
+  val array = val::array();
+  for (int d : drawing::VerticalScales()) array.call<void>("push", d);
+  return array;
+}
+
 }  // namespace mk
 
 EMSCRIPTEN_BINDINGS(mirukana) {
@@ -1232,6 +1455,8 @@ EMSCRIPTEN_BINDINGS(mirukana) {
       .function("sizing", &mk::WebNetwork::sizing)
       .function("applySizing", &mk::WebNetwork::applySizing)
       .function("computeText", &mk::WebNetwork::computeText)
+      .function("computeChanges", &mk::WebNetwork::computeChanges)
+      .function("rowsText", &mk::WebNetwork::rowsText)
       .function("proposalsText", &mk::WebNetwork::proposalsText)
       .function("inputsText", &mk::WebNetwork::inputsText)
       .class_function("inputKeys", &mk::WebNetwork::inputKeys)
@@ -1252,6 +1477,11 @@ EMSCRIPTEN_BINDINGS(mirukana) {
       .function("clear", &mk::WebNetwork::clear)
       .function("fillDown", &mk::WebNetwork::fillDown)
       .function("insertAfter", &mk::WebNetwork::insertAfter)
+      .function("nodesText", &mk::WebNetwork::nodesText)
+      .function("setNode", &mk::WebNetwork::setNode)
+      .function("profileHeads", &mk::WebNetwork::profileHeads)
+      .function("drawProfile", &mk::WebNetwork::drawProfile)
+      .function("profileDxf", &mk::WebNetwork::profileDxf)
       .class_function("isNumberField", &mk::WebNetwork::IsNumberField);
   function("openNetworkRow", &mk::OpenNetworkRow);
   function("normalizeNumberInput", &mk::NormalizeNumberInput);
@@ -1264,4 +1494,7 @@ EMSCRIPTEN_BINDINGS(mirukana) {
   function("materialCaption", &mk::MaterialCaptionOf);
   function("landUses", &mk::LandUses);
   function("formatNumber", &mk::FormatNumberText);
+  function("noLevelsNotice", &mk::NoLevelsNotice);
+  function("profileHorizontalScales", &mk::ProfileHorizontalScales);
+  function("profileVerticalScales", &mk::ProfileVerticalScales);
 }

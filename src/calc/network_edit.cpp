@@ -588,6 +588,7 @@ NetworkHistory::State NetworkHistory::share(const NetworkRecord& record) const {
 void NetworkHistory::materialize() {
   const State& state = states_[index_];
   current_.settings = state.settings;
+  current_.nodes = state.nodes;
   current_.segments.clear();
   current_.segments.reserve(state.segments.size());
   for (const auto& s : state.segments) current_.segments.push_back(*s);

@@ -151,7 +151,7 @@ class NetworkHistory {
   struct State {
     NetworkSettings settings;
     std::vector<std::shared_ptr<const NetworkSegment>> segments;
-    std::vector<NetworkNode> nodes;  // few and small: kept whole
+    std::vector<NetworkNode> nodes;  // the node levels, few: kept whole
   };
   State share(const NetworkRecord& record) const;
   void materialize();

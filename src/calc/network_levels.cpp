@@ -191,43 +191,15 @@ DepthAtFlow DepthForFlow(bool rectangular, double D, double B, double H, double 
     const auto c = FlowAt(g.A, g.P, slope, n, formula);
     return c ? c->Q2 : 0.0;
   };
-  // The depth of the largest flow: the top of a rectangle (with the water
-  // surface still open); for a circle, where the flow peaks a little below
-  // the crown, found by golden-section search on its upper half, where the
-  // flow rises to one peak and falls.  With Manning's formula the flow of a
-  // circle is D^(8/3) times a function of h/D alone, so that peak lies at
-  // the same h/D for every pipe: it is searched once, on a unit circle.
-  auto goldenPeak = [](const auto& q, double lo, double hi) {
-    const double g = (std::sqrt(5.0) - 1.0) / 2.0;
-    double x1 = hi - g * (hi - lo), x2 = lo + g * (hi - lo);
-    double f1 = q(x1), f2 = q(x2);
-    while (hi - lo > 1e-10) {
-      if (f1 < f2) {
-        lo = x1; x1 = x2; f1 = f2; x2 = lo + g * (hi - lo); f2 = q(x2);
-      } else {
-        hi = x2; x2 = x1; f2 = f1; x1 = hi - g * (hi - lo); f1 = q(x1);
-      }
-    }
-    return (lo + hi) / 2.0;
-  };
-  double peak = height;
-  if (!rectangular) {
-    if (formula == VelocityFormula::Manning) {
-      static const double kManningPeakRatio = goldenPeak(
-          [](double h) {
-            const SectionGeometry g = CircleBelow(1.0, h);
-            const auto c = FlowAt(g.A, g.P, 1.0, 1.0, VelocityFormula::Manning);
-            return c ? c->Q2 : 0.0;
-          },
-          0.5, 1.0);
-      peak = kManningPeakRatio * D;
-    } else {
-      peak = goldenPeak(flow, 0.5 * D, D);
-    }
-  }
   if (!(Q1 > 0.0)) return out;
-  const double peakFlow = flow(peak);
-  if (Q1 > peakFlow) {
+  // The depth is bisected on [0, top], top being the crown when Q1 is no
+  // more than the flow there: the flow rises from 0 to its peak and (in a
+  // circle) falls a little to the crown, so below the depth every flow is
+  // less than Q1 and above it none is.  The bracket starts from the
+  // section's own height, not from a searched peak, so that the result does
+  // not hang on the last bits of the flow near its flat peak (which differ
+  // between maths libraries).
+  auto overfull = [&] {
     // More than the section carries at any depth: shown running full, at
     // the full section's velocity.
     out.overfull = true;
@@ -236,36 +208,45 @@ DepthAtFlow DepthForFlow(bool rectangular, double D, double B, double H, double 
     const SectionGeometry full = rectangular ? SectionGeometry{B * H, 2.0 * (B + H)} : CircleBelow(D, D);
     if (const auto c = FlowAt(full.A, full.P, slope, n, formula)) out.velocity = c->V;
     return out;
+  };
+  double top = height;
+  if (Q1 > flow(height)) {
+    // Between the crown's flow and the peak's (a circle only) or beyond.
+    // A circle carries less than its whole area at the velocity of the
+    // largest hydraulic radius any depth has (0.3043 D, taken as 0.305 D),
+    // the velocity rising with R in both formulas: a Q1 above that is
+    // past the peak without searching for it.
+    if (!rectangular) {
+      const double area = CircleBelow(D, D).A;
+      const auto bound = FlowAt(area, area / (0.305 * D), slope, n, formula);
+      if (bound && Q1 > bound->Q2) return overfull();
+    }
+    // The depth of the largest flow: the top of a rectangle (with the water
+    // surface still open); for a circle, where the flow peaks a little below
+    // the crown, found by golden-section search on its upper half, where the
+    // flow rises to one peak and falls.
+    double peak = height;
+    if (!rectangular) {
+      const double g = (std::sqrt(5.0) - 1.0) / 2.0;
+      double lo = 0.5 * D, hi = D;
+      double x1 = hi - g * (hi - lo), x2 = lo + g * (hi - lo);
+      double f1 = flow(x1), f2 = flow(x2);
+      while (hi - lo > 1e-10) {
+        if (f1 < f2) {
+          lo = x1; x1 = x2; f1 = f2; x2 = lo + g * (hi - lo); f2 = flow(x2);
+        } else {
+          hi = x2; x2 = x1; f2 = f1; x1 = hi - g * (hi - lo); f1 = flow(x1);
+        }
+      }
+      peak = (lo + hi) / 2.0;
+    }
+    if (Q1 > flow(peak)) return overfull();
+    top = peak;
   }
-  // The flow rises with the depth from 0 to the peak: the root of
-  // flow(h) − Q1 in that bracket by the Illinois variant of regula falsi,
-  // which keeps the root bracketed and narrows the bracket from both sides,
-  // with a bisection step whenever the bracket shrinks too slowly, until the
-  // bracket is under 1e-10 m.
-  double lo = 0.0, hi = peak;
-  double fLo = -Q1, fHi = peakFlow - Q1;
-  int side = 0;
-  for (int step = 0; hi - lo > 1e-10 && step < 400; ++step) {
-    const double width = hi - lo;
-    double x = fHi != fLo ? (lo * fHi - hi * fLo) / (fHi - fLo) : (lo + hi) / 2.0;
-    if (!(x > lo && x < hi) || step % 4 == 3) x = (lo + hi) / 2.0;
-    const double fx = flow(x) - Q1;
-    if (fx == 0.0) {
-      lo = hi = x;
-      break;
-    }
-    if (fx < 0.0) {
-      lo = x;
-      fLo = fx;
-      if (side == -1) fHi /= 2.0;
-      side = -1;
-    } else {
-      hi = x;
-      fHi = fx;
-      if (side == 1) fLo /= 2.0;
-      side = 1;
-    }
-    if (hi - lo == width) break;
+  double lo = 0.0, hi = top;
+  while (hi - lo > 1e-10) {
+    const double mid = (lo + hi) / 2.0;
+    (flow(mid) < Q1 ? lo : hi) = mid;
   }
   out.h = (lo + hi) / 2.0;
   out.hRatio = out.h / height;

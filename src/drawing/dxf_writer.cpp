@@ -1,9 +1,10 @@
 #include "drawing/dxf_writer.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <limits>
+
+#include "calc/network.h"
 
 namespace mk::drawing {
 
@@ -14,12 +15,12 @@ bool IsAscii(std::string_view s) {
 }
 
 // The shortest fixed-point text that reads back as the same double; no
-// exponent, which some older CAD readers do not take.
+// exponent, which some older CAD readers do not take.  The core's own
+// shortest decimal text, so that every standard library (the browser's
+// too) writes the same bytes.
 std::string Number(double v) {
   if (v == 0.0 || !std::isfinite(v)) return "0.0";
-  char buffer[400];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed);
-  std::string s(buffer, result.ptr);
+  std::string s = ExactDecimalText(v);
   if (s.find('.') == std::string::npos) s += ".0";
   return s;
 }

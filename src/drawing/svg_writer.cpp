@@ -1,8 +1,8 @@
 #include "drawing/svg_writer.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
+#include <cstdio>
 
 namespace mk::drawing {
 
@@ -12,9 +12,11 @@ namespace {
 std::string Num(double v) {
   const double rounded = std::round(v * 1e5) / 1e5;
   if (rounded == 0.0 || !std::isfinite(rounded)) return "0";
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, rounded, std::chars_format::fixed, 5);
-  std::string s(buffer, result.ptr);
+  // printf's fixed form: what to_chars gives at a precision, and in every
+  // standard library.
+  char buffer[400];
+  std::snprintf(buffer, sizeof buffer, "%.5f", rounded);
+  std::string s(buffer);
   while (s.back() == '0') s.pop_back();
   if (s.back() == '.') s.pop_back();
   return s;

@@ -182,9 +182,10 @@ TEST(NetworkEdit, HistoryUndoesRedoesAndKeepsItsBound) {
   EXPECT_FALSE(history.canRedo());
   EXPECT_EQ(history.undo(), states[3]);
   EXPECT_EQ(history.redo(), other);
-  // The nodes' levels are part of every step.
+  // The node levels and the criteria are part of every step.
   NetworkRecord levelled = other;
   levelled.nodes.push_back(NetworkNode{"1", "13.20", "", ""});
+  levelled.settings.criteria.minimumCover = "1.2";
   ASSERT_TRUE(history.push(levelled));
   EXPECT_EQ(history.undo(), other);
   EXPECT_EQ(history.redo(), levelled);

@@ -84,6 +84,14 @@ TEST(NetworkLevels, DepthAtQ1AgainstTheSectionFunctions) {
     d = DepthForFlow(false, 0.6, 0, 0, 8, 0.013, formula, full->Q2);
     EXPECT_GT(d.hRatio, 0.80);
     EXPECT_LT(d.hRatio, 0.84);
+    // Between the full bore's flow and the peak's: carried just below the
+    // peak; a little past the peak (under the bound that skips the search)
+    // runs full.
+    d = DepthForFlow(false, 0.6, 0, 0, 8, 0.013, formula, 1.04 * full->Q2);
+    EXPECT_FALSE(d.overfull);
+    EXPECT_GT(d.hRatio, 0.84);
+    EXPECT_LT(d.hRatio, 0.95);
+    EXPECT_TRUE(DepthForFlow(false, 0.6, 0, 0, 8, 0.013, formula, 1.1 * full->Q2).overfull);
     d = DepthForFlow(false, 0.6, 0, 0, 8, 0.013, formula, 1.2 * full->Q2);
     EXPECT_TRUE(d.overfull);
     EXPECT_EQ(d.hRatio, 1.0);
@@ -254,6 +262,8 @@ TEST(NetworkLevels, RandomTreesHoldTheirJointsAndCovers) {
       const NetworkRow& row = c.table.rows[static_cast<std::size_t>(i)];
       const NetworkSegmentLevels& lv = row.levels;
       ASSERT_TRUE(lv.invertUp && lv.invertDown && lv.coverUp && lv.coverDown);
+      // Each row's depth is exactly what DepthForFlow gives for it alone.
+      EXPECT_EQ(lv.h, DepthForFlow(false, row.D, row.B, row.H, row.slope, row.n, net.settings.velocity, row.Q1).h);
       EXPECT_NEAR(*lv.invertDown, *lv.invertUp - row.L * row.slope / 1000.0, 1e-9);
       EXPECT_GE(*lv.coverUp, 1.0 - 1e-9);
       EXPECT_GE(*lv.coverDown, 1.0 - 1e-9);

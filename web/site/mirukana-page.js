@@ -683,6 +683,10 @@
   const FACILITY_PARTS = [['kind', '管種'], ['size', '管径'], ['facility_name', '施設名'],
     ['diameter', '直径 D(m)'], ['width', '巾 B(m)'], ['height', '高さ H(m)']];
   const NET_TEXT_FIELDS = ['name', 'upstream', 'downstream'];
+  // Input columns that show what the computation used when nothing is
+  // typed (the standard wall, the computed invert), greyed in the box.
+  const NET_USED_FIELDS = ['wall', 'invert'];
+  let netCheckColumn = -1;  // the 照査 column
   const KIND_CAPTIONS = ['ＶＰ管', 'ＶＵ管', '強化プラスチック複合管', 'ヒューム管', 'その他円形管', '矩形管'];
   const UNIT = '\u001f', RECORD = '\u001e';
   const netId = (row, field) => 'net-' + row + '-' + field;
@@ -700,6 +704,7 @@
 
   function buildNetworkHead() {
     netColumns = toArray(core.networkColumns());
+    netCheckColumn = netColumns.findIndex((c) => c.caption === '照査');
     netKeys = toArray(core.Network.inputKeys());
     const tr = $('net-table').tHead.rows[0];
     for (const caption of ['', ...netColumns.map((c) => c.caption), '寸法提案']) {
@@ -747,6 +752,7 @@
         td.className = 'in';
         const input = netControl('input', row, column.field, column.caption);
         if (NET_TEXT_FIELDS.includes(column.field)) input.className = 'text';
+        if (NET_USED_FIELDS.includes(column.field)) input.className = 'level';
         td.appendChild(input);
       }
       tr.appendChild(td);
@@ -816,8 +822,8 @@
     const count = netInputs.length;
     if (count <= ALL_ROWS_UP_TO) return [0, count];
     const box = $('net-scroll');
-    const first = Math.max(0, Math.floor(box.scrollTop / netRowHeight) - 20);
-    return [first, Math.min(count, first + Math.ceil(box.clientHeight / netRowHeight) + 40)];
+    const first = Math.max(0, Math.floor(box.scrollTop / netRowHeight) - 8);
+    return [first, Math.min(count, first + Math.ceil(box.clientHeight / netRowHeight) + 16)];
   }
 
   // Puts the window's rows on the page (`all`: every one made afresh);
@@ -848,6 +854,8 @@
       for (let r = high + 1; r < last; r++) body.appendChild(make(r));
     }
     if (netRows.size > 0 && first === 0) netRowHeight = netRows.get(first).offsetHeight || netRowHeight;
+    // Rows that came into view since the last computation: their texts.
+    if (!all && network) netTakeTexts(network.rowsText(first, last));
     const count = netInputs.length;
     $('net-above').style.height = (count > ALL_ROWS_UP_TO ? first * netRowHeight : 0) + 'px';
     $('net-below').style.height = (count > ALL_ROWS_UP_TO ? (count - last) * netRowHeight : 0) + 'px';
@@ -857,9 +865,15 @@
   function fillRow(tr, r) {
     showNetworkRow(tr, r, netInputs[r]);
     const shown = netShown[r];
+    if (shown && !shown.stale) {
+      netColumns.forEach((column, c) => {
+        if (!column.field) tr.cells[c + 1].textContent = shown.texts[c] || '';
+        else if (NET_USED_FIELDS.includes(column.field)) tr.cells[c + 1].firstChild.placeholder = shown.texts[c] || '';
+      });
+    }
     if (shown) {
-      netColumns.forEach((column, c) => { if (!column.field) tr.cells[c + 1].textContent = shown.texts[c] || ''; });
       tr.classList.toggle('no', shown.no);
+      if (netCheckColumn >= 0) tr.cells[netCheckColumn + 1].classList.toggle('fail', shown.failed);
       showProposal(tr.cells[tr.cells.length - 1], r, shown.proposal);
     }
     if (r === netCurrent) tr.cells[0].classList.add('current');
@@ -881,39 +895,71 @@
     netRender(false);
   }
 
-  // The computed cells and NO marks, then (a moment later, so that the
-  // cells are on screen first) the sizing proposals: kept for every row, and
-  // on the page only the cells whose text changed are written.  Returns the
-  // computation.
+  // The computed cells, NO and 照査 marks (the core sends only the rows
+  // whose texts changed, and on the page only the cells whose text changed
+  // are written), then the sizing proposals: at once for a small table, a
+  // moment after the typing stops for a large one, so that the cells are on
+  // screen first.  Returns the computation.
   let proposalsTimer = null;
-  function netShowComputed() {
-    const result = network.computeText(false);
-    netResult = result;
-    const count = netInputs.length;
-    const rows = splitRecords(result.texts);
-    clearTimeout(proposalsTimer);
-    proposalsTimer = null;
-    for (let r = 0; r < count; r++) {
+  const shownRow = (r) => netShown[r] || (netShown[r] = { texts: [], stale: true, no: false, failed: false, proposal: '' });
+
+  // Rows' texts from the core (computeChanges' `changed`, rowsText): kept,
+  // and written into the cells on the page whose text changed.
+  function netTakeTexts(changed) {
+    for (const record of splitRecords(changed)) {
+      const cells = record.split(UNIT);
+      const r = Number(cells[0]);
+      if (r >= netInputs.length) continue;
       const tr = netRows.get(r);
-      const texts = rows[r] ? rows[r].split(UNIT) : [];
-      const shown = netShown[r] || (netShown[r] = { texts: [], no: false, proposal: '' });
+      const shown = shownRow(r);
+      const blank = shown.stale;  // its cells on the page were made empty
+      shown.stale = false;
       netColumns.forEach((column, c) => {
-        if (column.field) return;
-        const text = texts[c] || '';
-        if (shown.texts[c] !== text) {
-          if (tr) tr.cells[c + 1].textContent = text;
+        const used = column.field && NET_USED_FIELDS.includes(column.field);
+        if (column.field && !used) return;
+        const text = cells[c + 1] || '';
+        if (blank || shown.texts[c] !== text) {
+          if (tr && used) tr.cells[c + 1].firstChild.placeholder = text;
+          else if (tr) tr.cells[c + 1].textContent = text;
           shown.texts[c] = text;
         }
       });
+    }
+  }
+
+  function netShowComputed() {
+    const [first, last] = netWindow();
+    const result = network.computeChanges(first, last);
+    netResult = result;
+    const count = netInputs.length;
+    clearTimeout(proposalsTimer);
+    proposalsTimer = null;
+    netTakeTexts(result.changed);
+    for (let r = 0; r < count; r++) {
+      const tr = netRows.get(r);
+      const shown = shownRow(r);
+      // The core formats a row out of view when it comes into view.
+      if (r < first || r >= last) shown.stale = true;
       const no = result.no[r] === '1';
       if (shown.no !== no) {
         if (tr) tr.classList.toggle('no', no);
         shown.no = no;
       }
+      const failed = result.failed[r] === '1';
+      if (shown.failed !== failed) {
+        if (tr && netCheckColumn >= 0) tr.cells[netCheckColumn + 1].classList.toggle('fail', failed);
+        shown.failed = failed;
+      }
     }
+    netShowNodes();
+    // Without any ground level the levels are not computed: said once.
+    const notice = $('net-notice');
+    const noLevels = result.ok && count > 0 && !result.hasLevels;
+    if (noLevels && notice.textContent === '') notice.textContent = core.noLevelsNotice();
+    notice.hidden = !noLevels;
     if (!result.ok) showProposals([]);
     else if (count <= ALL_ROWS_UP_TO) netShowProposals();
-    else proposalsTimer = setTimeout(netShowProposals);
+    else proposalsTimer = setTimeout(netShowProposals, 150);
     const summary = $('net-summary');
     summary.className = '';
     if (count === 0) {
@@ -925,6 +971,10 @@
       summary.textContent = '全' + count + '区間 O.K';
     } else {
       summary.textContent = count + '区間中 ' + result.noCount + '区間が NO です。';
+      summary.className = 'no';
+    }
+    if (result.ok && result.failedCount > 0) {
+      summary.textContent += '　照査：' + result.failedCount + '区間が不適です。';
       summary.className = 'no';
     }
     return result;
@@ -945,11 +995,11 @@
     }
   }
 
+  // ">" and the core's text for a change of size (with 適用), "=" and the
+  // text otherwise (why no size passes, or nothing).
   function showProposal(cell, r, proposal) {
-    cell.textContent = '';
-    if (proposal === '!') cell.textContent = '適合なし';
+    cell.textContent = proposal.slice(1);
     if (proposal[0] !== '>') return;
-    cell.textContent = '→ ' + proposal.slice(1);
     const apply = document.createElement('button');
     apply.type = 'button';
     apply.id = netId(r, 'apply');
@@ -977,6 +1027,11 @@
   // row's 路線番号 for a computed value).
   function netFocus(refusal) {
     let id;
+    if (refusal.node !== null && refusal.node !== undefined) {
+      const el = nodeControl(refusal.node, refusal.field === 'node' ? 'ground' : refusal.field);
+      if (el) el.focus();
+      return;
+    }
     if (refusal.row < 0) {
       const percent = { groundwater: 'groundwater_percent', surcharge: 'surcharge_percent' }[refusal.field];
       id = percent && network.setting(refusal.field) ? 'net-' + percent : 'net-' + refusal.field;
@@ -1008,6 +1063,222 @@
     netShowInputs();
     netShowComputed();
     changed('network');
+    profileFollows();
+  }
+
+  // ---------------------------------------------------------------- node grid
+
+  // 節点: every node the segments name, in the core's order, with its
+  // levels; the grid is made again only when the names change, otherwise
+  // the boxes whose text changed (undo, Open) are written.
+  let netNodeNames = [];
+  let netNodesShown = null;
+  const NODE_FIELDS = [['ground', '地盤高 (m)'], ['fixed_invert', '管底高 固定 (m)'], ['node_drop', '最小段差 (m)']];
+
+  function nodeControl(name, field) {
+    const k = netNodeNames.indexOf(name);
+    return k < 0 ? null : $('net-node-' + k + '-' + field);
+  }
+
+  function netShowNodes() {
+    const text = network.nodesText();
+    if (text === netNodesShown) return;
+    netNodesShown = text;
+    const rows = splitRecords(text).map((row) => row.split(UNIT));
+    const names = rows.map((row) => row[0]);
+    const body = $('net-nodes').tBodies[0];
+    if (names.length !== netNodeNames.length || names.some((n, k) => n !== netNodeNames[k])) {
+      netNodeNames = names;
+      body.textContent = '';
+      const made = document.createDocumentFragment();
+      rows.forEach((row, k) => {
+        const tr = document.createElement('tr');
+        const name = document.createElement('td');
+        name.className = 'head';
+        name.textContent = row[0];
+        tr.appendChild(name);
+        NODE_FIELDS.forEach(([field, caption]) => {
+          const td = document.createElement('td');
+          td.className = 'in';
+          const input = document.createElement('input');
+          input.id = 'net-node-' + k + '-' + field;
+          input.dataset.node = row[0];
+          input.dataset.nodeField = field;
+          input.setAttribute('aria-label', '節点「' + row[0] + '」の' + caption);
+          input.setAttribute('aria-description', field);
+          td.appendChild(input);
+          tr.appendChild(td);
+        });
+        made.appendChild(tr);
+      });
+      body.appendChild(made);
+      $('net-nodes-empty').hidden = names.length > 0;
+    }
+    rows.forEach((row, k) => {
+      NODE_FIELDS.forEach(([field], f) => {
+        const el = $('net-node-' + k + '-' + field);
+        if (el.value !== row[f + 1]) el.value = row[f + 1];
+      });
+    });
+  }
+
+  function wireNodes() {
+    const body = $('net-nodes').tBodies[0];
+    body.addEventListener('input', (event) => {
+      const el = event.target;
+      if (!el.dataset.nodeField) return;
+      if (!event.isComposing) showHalfWidth(el, el.dataset.nodeField);
+      network.setNode(el.dataset.node, el.dataset.nodeField, el.value);
+      netEdited('node.' + el.dataset.node + '.' + el.dataset.nodeField);
+    });
+    body.addEventListener('compositionend', (event) => {
+      if (event.target.dataset.nodeField) showHalfWidth(event.target, event.target.dataset.nodeField);
+    });
+    // Up and down go to the same level of the next node.
+    body.addEventListener('keydown', (event) => {
+      const el = event.target;
+      if (!el.dataset.nodeField || (event.key !== 'ArrowUp' && event.key !== 'ArrowDown')) return;
+      const k = netNodeNames.indexOf(el.dataset.node) + (event.key === 'ArrowDown' ? 1 : -1);
+      const next = k >= 0 && k < netNodeNames.length ? $('net-node-' + k + '-' + el.dataset.nodeField) : null;
+      if (!next) return;
+      event.preventDefault();
+      next.focus();
+      next.select();
+    });
+  }
+
+  // ---------------------------------------------------------------- profile (縦断図)
+
+  // The profile of one flow path as the core draws it: the sheets shown as
+  // the core's SVG, printed one to a landscape page, written as SVG or DXF.
+  let profileDrawn = null;
+
+  // The date in the title block, as the desktop prints it.
+  function today() {
+    const d = new Date();
+    return d.getFullYear() + '年' + (d.getMonth() + 1) + '月' + d.getDate() + '日';
+  }
+
+  // The heads the profile can start from, keeping the one chosen while it
+  // is still a head.
+  function listProfileHeads() {
+    const heads = network.profileHeads();
+    const select = $('profile-head');
+    const chosen = select.selectedIndex > 0 ? select.value : '';
+    select.textContent = '';
+    const longest = document.createElement('option');
+    longest.value = '';
+    longest.textContent = heads.longest ? '最長の流路（' + heads.longest + '）' : '最長の流路';
+    select.appendChild(longest);
+    for (const head of toArray(heads.heads)) {
+      const option = document.createElement('option');
+      option.value = head;
+      option.textContent = head;
+      select.appendChild(option);
+    }
+    select.value = toArray(heads.heads).includes(chosen) ? chosen : '';
+  }
+
+  // 縦断図: the table must compute first (its refusal shown as 計算 shows it).
+  function openProfile() {
+    clearMessage();
+    if (!netCheck()) return;
+    listProfileHeads();
+    $('net-screen').hidden = true;
+    $('profile-screen').hidden = false;
+    showProfile();
+    $('profile-head').focus();
+  }
+
+  // The open profile drawn again after the table changed under it (undo,
+  // Open, 新規).
+  function profileFollows() {
+    if ($('profile-screen').hidden) return;
+    listProfileHeads();
+    showProfile();
+  }
+
+  function closeProfile() {
+    $('profile-screen').hidden = true;
+    $('net-screen').hidden = false;
+    profileDrawn = null;
+    $('profile-sheets').textContent = '';
+    $('net-profile').focus();
+  }
+
+  function showProfile() {
+    const a4 = $('profile-sheet').value === 'a4';
+    const drawn = network.drawProfile($('profile-head').value, Number($('profile-horizontal').value),
+      Number($('profile-vertical').value), a4, today());
+    const holder = $('profile-sheets');
+    holder.textContent = '';
+    holder.classList.toggle('a4', a4);
+    $('profile-message').textContent = drawn.message;
+    $('profile-message').className = drawn.ok ? '' : 'refused';
+    profileDrawn = drawn.ok ? drawn : null;
+    for (const id of ['profile-print', 'profile-svg', 'profile-dxf']) $(id).disabled = !drawn.ok;
+    if (!drawn.ok) return;
+    const parser = new DOMParser();
+    toArray(drawn.sheets).forEach((text, k) => {
+      const svg = document.importNode(parser.parseFromString(text, 'image/svg+xml').documentElement, true);
+      svg.classList.add('sheet');
+      svg.setAttribute('role', 'img');
+      svg.setAttribute('aria-label', '縦断図 ' + (k + 1) + '枚目');
+      holder.appendChild(svg);
+    });
+    zoomProfile();
+  }
+
+  function zoomProfile() {
+    const scale = Number($('profile-zoom').value) / 100;
+    const [w, h] = $('profile-sheet').value === 'a4' ? [297, 210] : [420, 297];
+    for (const svg of $('profile-sheets').children) {
+      svg.style.width = (w * scale) + 'mm';
+      svg.style.height = (h * scale) + 'mm';
+    }
+  }
+
+  function profileBase() {
+    return (netFileName ? netFileName.replace(/\.mkt$/i, '') : '流量計算表') + '_縦断図';
+  }
+
+  function printProfile() {
+    if (!profileDrawn) return;
+    document.body.dataset.print = 'profile';
+    window.print();
+  }
+
+  function wireProfile() {
+    for (const [id, scales] of [['profile-horizontal', core.profileHorizontalScales()], ['profile-vertical', core.profileVerticalScales()]]) {
+      const select = $(id);
+      for (const d of toArray(scales)) {
+        const option = document.createElement('option');
+        option.value = String(d);
+        option.textContent = '1/' + d;
+        select.appendChild(option);
+      }
+      select.selectedIndex = 1;
+    }
+    const names = [['net-profile', 'cmd_profile'], ['profile-head', 'cbo_head'], ['profile-horizontal', 'cbo_horizontal'],
+      ['profile-vertical', 'cbo_vertical'], ['profile-sheet', 'cbo_sheet'], ['profile-zoom', 'cbo_zoom'],
+      ['profile-print', 'cmd_print'], ['profile-svg', 'cmd_svg'], ['profile-dxf', 'cmd_dxf'], ['profile-close', 'cmd_close']];
+    for (const [id, name] of names) $(id).setAttribute('aria-description', name);
+    $('net-profile').addEventListener('click', openProfile);
+    $('profile-close').addEventListener('click', closeProfile);
+    for (const id of ['profile-head', 'profile-horizontal', 'profile-vertical', 'profile-sheet']) $(id).addEventListener('change', showProfile);
+    $('profile-zoom').addEventListener('change', zoomProfile);
+    $('profile-print').addEventListener('click', printProfile);
+    $('profile-svg').addEventListener('click', () => {
+      if (profileDrawn) download(new TextEncoder().encode(profileDrawn.svg), profileBase() + '.svg', 'image/svg+xml');
+    });
+    $('profile-dxf').addEventListener('click', () => {
+      if (!profileDrawn) return;
+      clearMessage();
+      const dxf = network.profileDxf();
+      if (!dxf.ok) return fail(dxf.message);
+      download(dxf.bytes, profileBase() + '.dxf', 'application/dxf');
+    });
+    window.addEventListener('afterprint', () => { delete document.body.dataset.print; });
   }
 
   function newTable() {
@@ -1020,6 +1291,7 @@
     netShowInputs();
     netShowComputed();
     clearMessage();
+    profileFollows();
   }
 
   function setNetFileName(name) {
@@ -1051,8 +1323,8 @@
 
   // A number typed with full-width digits shows (and is kept) half-width,
   // as the desktop's table takes it; the caret stays where it was.
-  function showHalfWidth(el) {
-    if (!core.normalizeNumberInput || !core.Network.isNumberField(el.dataset.netField)) return;
+  function showHalfWidth(el, field = el.dataset.netField) {
+    if (!core.normalizeNumberInput || !core.Network.isNumberField(field)) return;
     const half = core.normalizeNumberInput(el.value);
     if (half === el.value) return;
     const at = el.selectionStart;
@@ -1306,7 +1578,11 @@
       scrolled = true;
       requestAnimationFrame(() => { scrolled = false; netRender(false); });
     });
-    window.addEventListener('beforeprint', () => { if (document.body.dataset.view === 'network') buildNetPrint(); });
+    window.addEventListener('beforeprint', () => {
+      if (document.body.dataset.view === 'network' && document.body.dataset.print !== 'profile') buildNetPrint();
+    });
+    wireNodes();
+    wireProfile();
     netShowInputs();
     netShowComputed();
   }
@@ -1346,6 +1622,7 @@
     clearMessage();
     $('net-summary').dataset.opened = name;
     document.body.dataset.tableOpened = name;
+    profileFollows();
   }
 
   function saveTable() {

@@ -1,5 +1,6 @@
 // Files stay on the machine: while the twelve examples and the example
-// table are opened, computed, printed and saved, the page asks for nothing
+// table are opened, computed, printed and saved (and a table's profile drawn,
+// printed and written), the page asks for nothing
 // but its own files (file:), the core inside its script (data:) and its
 // downloads (blob:); and its Content-Security-Policy refuses a request the
 // page would try.
@@ -34,6 +35,15 @@ test('no request leaves the machine', async (t) => {
     await page.pdf();
     await chromium.downloadBy(page, '#net-cmd-save');
     await chromium.downloadBy(page, '#net-csv-out');
+    // The profile of a table with levels: drawn, printed, written.
+    await (await page.$('#net-open-file')).uploadFile(path.join(root, 'tests', 'data', 'network', 'levels.mkt'));
+    await page.waitForSelector('body[data-table-opened="levels.mkt"]');
+    await page.click('#net-profile');
+    await page.waitForSelector('#profile-sheets svg.sheet');
+    await page.evaluate(() => { document.body.dataset.print = 'profile'; });
+    await page.pdf();
+    await chromium.downloadBy(page, '#profile-svg');
+    await chromium.downloadBy(page, '#profile-dxf');
   }
   assert.deepStrictEqual(requests.filter((url) => !local(url)), []);
 
