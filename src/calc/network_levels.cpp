@@ -178,8 +178,48 @@ std::optional<double> StandardWallThickness(PipeMaterial material, int sizeIndex
 
 // ---------------------------------------------------------------- depth at Q1
 
+namespace {
+
+DepthAtFlow SolveDepthForFlow(bool rectangular, double D, double B, double H, double slope, double n,
+                              VelocityFormula formula, double Q1);
+
+// The depths solved lately, by their inputs.  A table is computed whole at
+// every edit, but an edit changes Q1 only along one path to the outlet: the
+// other segments ask again for the depth they had, and find it here.  The
+// solution depends on nothing else, so a stored depth is the one solving
+// again would give.
+struct DepthQuery {
+  bool rectangular;
+  double D, B, H, slope, n;
+  VelocityFormula formula;
+  double Q1;
+  bool operator==(const DepthQuery&) const = default;
+};
+struct DepthQueryHash {
+  std::size_t operator()(const DepthQuery& q) const {
+    std::size_t h = std::hash<bool>{}(q.rectangular) ^ (static_cast<std::size_t>(q.formula) << 1);
+    for (double v : {q.D, q.B, q.H, q.slope, q.n, q.Q1}) h = h * 1000003u ^ std::hash<double>{}(v);
+    return h;
+  }
+};
+
+}  // namespace
+
 DepthAtFlow DepthForFlow(bool rectangular, double D, double B, double H, double slope, double n,
                          VelocityFormula formula, double Q1) {
+  thread_local std::unordered_map<DepthQuery, DepthAtFlow, DepthQueryHash> solved;
+  const DepthQuery query{rectangular, D, B, H, slope, n, formula, Q1};
+  if (const auto it = solved.find(query); it != solved.end()) return it->second;
+  if (solved.size() >= 65536) solved.clear();  // bounded: a day's typing stays small
+  const DepthAtFlow depth = SolveDepthForFlow(rectangular, D, B, H, slope, n, formula, Q1);
+  solved.emplace(query, depth);
+  return depth;
+}
+
+namespace {
+
+DepthAtFlow SolveDepthForFlow(bool rectangular, double D, double B, double H, double slope, double n,
+                              VelocityFormula formula, double Q1) {
   DepthAtFlow out;
   const double height = rectangular ? H : D;
   if (!(height > 0.0) || (rectangular && !(B > 0.0))) return out;
@@ -254,6 +294,8 @@ DepthAtFlow DepthForFlow(bool rectangular, double D, double B, double H, double 
   out.velocity = g.A > 0.0 ? Q1 / g.A : 0.0;
   return out;
 }
+
+}  // namespace
 
 // ---------------------------------------------------------------- levels
 
