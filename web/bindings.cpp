@@ -834,6 +834,28 @@ class WebNetwork {
     return result;
   }
 
+  // The flags the page marks rows by: "1" or "0" per row for NO and for a
+  // failed design check (照査), their counts, and whether any node has a
+  // ground level (all empty or false for a refused table).
+  static void SetRowFlags(val& result, const NetworkComputation& computed) {
+    std::string no, failed;
+    int noCount = 0, failedCount = 0;
+    if (computed.ok()) {
+      for (const NetworkRow& row : computed.table.rows) {
+        const bool isNo = row.verdict == Verdict::NO, fails = !row.levels.failed.empty();
+        no += isNo ? '1' : '0';
+        failed += fails ? '1' : '0';
+        noCount += isNo ? 1 : 0;
+        failedCount += fails ? 1 : 0;
+      }
+    }
+    result.set("no", no);
+    result.set("noCount", noCount);
+    result.set("failed", failed);
+    result.set("failedCount", failedCount);
+    result.set("hasLevels", computed.ok() && computed.table.hasLevels);
+  }
+
   // compute() in one text, quicker for a large table: the rows' texts
   // (record order; cells split by U+001F, rows by U+001E), "1" or "0" per
   // row for NO and for a failed design check (照査), whether any node has a
@@ -845,30 +867,18 @@ class WebNetwork {
     result.set("ok", computed.ok());
     result.set("refusal", computed.ok() ? val::null() : RefusalValue(*computed.refusal));
     std::string texts;
-    std::string no, failed;
-    int noCount = 0, failedCount = 0;
     if (computed.ok()) {
       for (const NetworkRow& row : computed.table.rows) {
-        if (!no.empty()) texts += '\x1e';
+        if (&row != &computed.table.rows.front()) texts += '\x1e';
         const std::vector<std::string> cells = NetworkRowTexts(record_, row);
         for (std::size_t c = 0; c < cells.size(); ++c) {
           if (c) texts += '\x1f';
           texts += cells[c];
         }
-        const bool isNo = row.verdict == Verdict::NO;
-        no += isNo ? '1' : '0';
-        noCount += isNo ? 1 : 0;
-        const bool fails = !row.levels.failed.empty();
-        failed += fails ? '1' : '0';
-        failedCount += fails ? 1 : 0;
       }
     }
     result.set("texts", texts);
-    result.set("no", no);
-    result.set("noCount", noCount);
-    result.set("failed", failed);
-    result.set("failedCount", failedCount);
-    result.set("hasLevels", computed.ok() && computed.table.hasLevels);
+    SetRowFlags(result, computed);
     result.set("proposals", computed.ok() && withProposals ? val(proposalsText()) : val(std::string()));
     return result;
   }
@@ -887,28 +897,13 @@ class WebNetwork {
     result.set("refusal", computed_.ok() ? val::null() : RefusalValue(*computed_.refusal));
     const std::size_t count = record_.segments.size();
     shownTexts_.resize(count, kNotShown);
-    std::string no, failed;
-    int noCount = 0, failedCount = 0;
-    if (computed_.ok()) {
-      for (const NetworkRow& row : computed_.table.rows) {
-        const bool isNo = row.verdict == Verdict::NO, fails = !row.levels.failed.empty();
-        no += isNo ? '1' : '0';
-        failed += fails ? '1' : '0';
-        noCount += isNo ? 1 : 0;
-        failedCount += fails ? 1 : 0;
-      }
-    }
     std::string changed;
     for (std::size_t r = 0; r < count; ++r) {
       if (static_cast<int>(r) < first || static_cast<int>(r) >= last) shownTexts_[r] = kNotShown;
       else appendRow(r, false, changed);
     }
     result.set("changed", changed);
-    result.set("no", no);
-    result.set("noCount", noCount);
-    result.set("failed", failed);
-    result.set("failedCount", failedCount);
-    result.set("hasLevels", computed_.ok() && computed_.table.hasLevels);
+    SetRowFlags(result, computed_);
     return result;
   }
 
@@ -966,28 +961,10 @@ class WebNetwork {
   // level goes, so that a table without levels stays as it was.
   bool setNode(const std::string& name, const std::string& key, const std::string& text) {
     if (name.empty()) return false;
-    auto it = std::find_if(record_.nodes.begin(), record_.nodes.end(),
-                           [&](const NetworkNode& n) { return n.name == name; });
-    if (it == record_.nodes.end()) {
-      const std::vector<std::string> names = NetworkNodeNames(record_);
-      const auto rank = [&](const std::string& n) {
-        return std::find(names.begin(), names.end(), n) - names.begin();
-      };
-      const auto mine = rank(name);
-      it = std::find_if(record_.nodes.begin(), record_.nodes.end(),
-                        [&](const NetworkNode& n) { return rank(n.name) > mine; });
-      NetworkNode node;
-      node.name = name;
-      it = record_.nodes.insert(it, node);
-    }
-    std::string* target = key == network_field::kGround        ? &it->ground
-                          : key == network_field::kFixedInvert ? &it->invert
-                          : key == network_field::kNodeDrop    ? &it->minimumDrop
-                                                               : nullptr;
-    if (!target) return false;
-    *target = NormalizeNumberInput(text);
-    if (it->ground.empty() && it->invert.empty() && it->minimumDrop.empty()) record_.nodes.erase(it);
-    return true;
+    const auto it = std::find_if(record_.nodes.begin(), record_.nodes.end(),
+                                 [&](const NetworkNode& n) { return n.name == name; });
+    const int index = it == record_.nodes.end() ? -1 : static_cast<int>(it - record_.nodes.begin());
+    return SetNetworkNodeLevel(record_, index, name, key, NormalizeNumberInput(text));
   }
 
   // ------------------------------------------------ profile (縦断図)

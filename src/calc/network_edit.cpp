@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "calc/catalogue.h"
+#include "calc/network_levels.h"
 
 namespace mk {
 
@@ -340,6 +341,34 @@ std::optional<NetworkEditRefusal> SetCellText(NetworkRecord& record, int row, in
 }
 
 // ---------------------------------------------------------------- blocks
+
+std::string* NetworkNodeLevel(NetworkNode& node, const std::string& field) {
+  if (field == network_field::kGround) return &node.ground;
+  if (field == network_field::kFixedInvert) return &node.invert;
+  if (field == network_field::kNodeDrop) return &node.minimumDrop;
+  return nullptr;
+}
+
+bool SetNetworkNodeLevel(NetworkRecord& record, int index, const std::string& name, const std::string& field,
+                         const std::string& text, bool dropEmpty) {
+  NetworkNode probe;
+  if (!NetworkNodeLevel(probe, field)) return false;
+  if (index < 0 || index >= static_cast<int>(record.nodes.size())) {
+    if (text.empty() || name.empty()) return true;
+    const std::vector<std::string> names = NetworkNodeNames(record);
+    const auto rank = [&](const std::string& n) { return std::find(names.begin(), names.end(), n) - names.begin(); };
+    const auto mine = rank(name);
+    const auto at = std::find_if(record.nodes.begin(), record.nodes.end(),
+                                 [&](const NetworkNode& n) { return rank(n.name) > mine; });
+    const auto made = record.nodes.insert(at, NetworkNode{name, "", "", ""});
+    index = static_cast<int>(made - record.nodes.begin());
+  }
+  NetworkNode& node = record.nodes[static_cast<std::size_t>(index)];
+  *NetworkNodeLevel(node, field) = text;
+  if (dropEmpty && node.ground.empty() && node.invert.empty() && node.minimumDrop.empty())
+    record.nodes.erase(record.nodes.begin() + index);
+  return true;
+}
 
 std::vector<std::vector<std::string>> ParseTsv(const std::string& text) {
   std::vector<std::vector<std::string>> rows;

@@ -59,6 +59,20 @@ std::string NetworkInputCellText(const NetworkSegment& segment, int column);
 // the list's default depth).
 std::optional<NetworkEditRefusal> SetCellText(NetworkRecord& record, int row, int column, const std::string& text);
 
+// ---------------------------------------------------------------- nodes
+
+// A node's level by its field key (ground, fixed_invert, node_drop);
+// nullptr for any other key.
+std::string* NetworkNodeLevel(NetworkNode& node, const std::string& field);
+
+// Sets one level of a node: the entry `index` of record.nodes, or for -1 the
+// entry of the node `name`, made when it has none and placed among the
+// others in NetworkNodeNames' order (so the file lists them as the node grid
+// does).  An entry left without any level is removed when `dropEmpty`.
+// False when `field` is not a node level.
+bool SetNetworkNodeLevel(NetworkRecord& record, int index, const std::string& name, const std::string& field,
+                         const std::string& text, bool dropEmpty = true);
+
 // ---------------------------------------------------------------- blocks
 
 // An inclusive rectangle of cells.

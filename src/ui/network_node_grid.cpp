@@ -30,12 +30,9 @@ const char* const kCaptions[] = {"節点", "地盤高 (m)", "管底高 固定 (m
 QString Text(const std::string& s) { return QString::fromStdString(s); }
 
 std::string* NodeText(NetworkNode& node, int column) {
-  switch (column) {
-    case NetworkNodeModel::GroundColumn: return &node.ground;
-    case NetworkNodeModel::InvertColumn: return &node.invert;
-    case NetworkNodeModel::DropColumn: return &node.minimumDrop;
-    default: return nullptr;
-  }
+  return column > NetworkNodeModel::NodeColumn && column < NetworkNodeModel::ColumnCount
+             ? NetworkNodeLevel(node, kFields[column])
+             : nullptr;
 }
 
 bool HasValues(const NetworkNode& node) {
@@ -46,20 +43,6 @@ bool HasValues(const NetworkNode& node) {
 bool IsPlainNumber(const std::string& text) {
   static const QRegularExpression kNumber(QStringLiteral("^[ \\t]*[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)[ \\t]*$"));
   return text.empty() || kNumber.match(Text(text)).hasMatch();
-}
-
-// Sets one level of the node `name` (entry `index`, or a new entry when it
-// has none); an entry left without any value is dropped from the record.
-void SetNodeText(NetworkRecord& record, int index, const std::string& name, int column, const std::string& text,
-                 bool drop = true) {
-  if (index < 0 || index >= static_cast<int>(record.nodes.size())) {
-    if (text.empty()) return;
-    record.nodes.push_back(NetworkNode{name, "", "", ""});
-    index = static_cast<int>(record.nodes.size()) - 1;
-  }
-  NetworkNode& node = record.nodes[static_cast<std::size_t>(index)];
-  if (std::string* field = NodeText(node, column)) *field = text;
-  if (drop && !HasValues(node)) record.nodes.erase(record.nodes.begin() + index);
 }
 
 // The level cells edit in a plain line; Enter commits and moves on.
@@ -180,7 +163,7 @@ bool NetworkNodeModel::setCellText(int row, int column, const QString& text) {
   if (row < 0 || row >= rowCount() || column <= NodeColumn || column >= ColumnCount) return false;
   const Row r = rows_[static_cast<std::size_t>(row)];
   const std::string value = NormalizeNumberInput(text.toStdString());
-  return table_.change([&](NetworkRecord& record) { SetNodeText(record, r.index, r.name, column, value); });
+  return table_.change([&](NetworkRecord& record) { SetNetworkNodeLevel(record, r.index, r.name, kFields[column], value); });
 }
 
 std::optional<NetworkEditRefusal> NetworkNodeModel::paste(int row, int column, const std::string& tsv,
@@ -233,7 +216,7 @@ std::optional<NetworkEditRefusal> NetworkNodeModel::paste(int row, int column, c
             break;
           }
       }
-      SetNodeText(record, index, cell.row.name, cell.column, cell.text, false);
+      SetNetworkNodeLevel(record, index, cell.row.name, kFields[cell.column], cell.text, false);
     }
     // Entries left empty dropped once the whole block is in.
     std::erase_if(record.nodes, [](const NetworkNode& node) { return !HasValues(node); });

@@ -1298,8 +1298,8 @@ QWidget* NetworkTableScreen::buildCriteria(QWidget* panel) {
   label(top, "接合方法");
   joint_ = new QComboBox(criteriaPanel_);
   NameControl(joint_, QString::fromLatin1(nf::kJoint), QString::fromStdString(NetworkFieldCaption(nf::kJoint)));
-  joint_->addItems({QStringLiteral("管頂接合"), QStringLiteral("水面接合"), QStringLiteral("管中心接合"),
-                    QStringLiteral("管底接合")});
+  for (int k = 0; k < kJointMethodCount; ++k)
+    joint_->addItem(QString::fromUtf8(JointMethodCaption(static_cast<JointMethod>(k))));
   connect(joint_, &QComboBox::currentIndexChanged, this, &NetworkTableScreen::settingsEdited);
   top->addWidget(joint_);
   top->addStretch(1);

@@ -193,3 +193,26 @@ TEST(NetworkEdit, HistoryUndoesRedoesAndKeepsItsBound) {
 
 }  // namespace
 }  // namespace mk
+
+namespace mk {
+namespace {
+
+// A node's entry is made where the node grid lists it, whichever node gets
+// its level first, and goes again once it has none.
+TEST(NetworkEdit, NodeLevelsTakeTheirEntriesInGridOrderAndEmptyOnesGo) {
+  NetworkRecord record = Line();
+  ASSERT_TRUE(SetNetworkNodeLevel(record, -1, "3", network_field::kGround, "12.80"));
+  ASSERT_TRUE(SetNetworkNodeLevel(record, -1, "1", network_field::kGround, "13.20"));
+  ASSERT_TRUE(SetNetworkNodeLevel(record, -1, "4", network_field::kFixedInvert, "10.400"));
+  ASSERT_EQ(record.nodes.size(), 3u);
+  EXPECT_EQ(record.nodes[0].name, "1");
+  EXPECT_EQ(record.nodes[1].name, "3");
+  EXPECT_EQ(record.nodes[2].invert, "10.400");
+  EXPECT_FALSE(SetNetworkNodeLevel(record, 0, "1", network_field::kLength, "1"));
+  ASSERT_TRUE(SetNetworkNodeLevel(record, 1, "3", network_field::kGround, ""));
+  ASSERT_EQ(record.nodes.size(), 2u);
+  EXPECT_EQ(record.nodes[1].name, "4");
+}
+
+}  // namespace
+}  // namespace mk
