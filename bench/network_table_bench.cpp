@@ -52,16 +52,26 @@ mk::NetworkRecord Tree(int count) {
   return net;
 }
 
-// Notes when the view's viewport has been painted.
+// Notes when the view's viewport has finished a paint: the filter has the
+// viewport paint inside it, then takes the time.
 class PaintWatch : public QObject {
  public:
   bool painted = false;
+  std::chrono::steady_clock::time_point at;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Paint) painted = true;
-    return QObject::eventFilter(watched, event);
+    if (event->type() != QEvent::Paint || inside_) return QObject::eventFilter(watched, event);
+    inside_ = true;
+    QCoreApplication::sendEvent(watched, event);
+    inside_ = false;
+    if (!painted) at = std::chrono::steady_clock::now();
+    painted = true;
+    return true;
   }
+
+ private:
+  bool inside_ = false;
 };
 
 void BM_TableCellEditToRepaint(benchmark::State& state) {
@@ -104,8 +114,11 @@ void BM_TableCellEditToRepaint(benchmark::State& state) {
     QElapsedTimer limit;
     limit.start();
     while (!watch.painted && limit.elapsed() < 1000) QApplication::processEvents(QEventLoop::AllEvents, 5);
-    const auto end = std::chrono::steady_clock::now();
-    state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+    if (!watch.painted) {
+      state.SkipWithError("no repaint");
+      break;
+    }
+    state.SetIterationTime(std::chrono::duration<double>(watch.at - start).count());
     view->setCurrentIndex(cell);
     QApplication::processEvents();
   }

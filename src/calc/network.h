@@ -242,6 +242,10 @@ struct NetworkRow {
 
   // Depth and velocity at Q1, levels, checks and notes (ComputeNetworkLevels).
   NetworkSegmentLevels levels;
+
+  // Every value equal: the row's texts (NetworkRowTexts) are the same for
+  // the same segment.
+  bool operator==(const NetworkRow&) const = default;
 };
 
 struct NetworkTable {

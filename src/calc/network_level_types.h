@@ -51,6 +51,7 @@ struct NetworkSegmentLevels {
   // row ("副管", "流速減", "満流超", "管厚未設定").
   std::vector<std::string> failed;
   std::vector<std::string> notes;
+  bool operator==(const NetworkSegmentLevels&) const = default;
 };
 
 // One node the segments name, with the levels given for it.

@@ -10,6 +10,7 @@ enum class VelocityFormula { Manning, Kutter };
 struct SectionGeometry {
   double A = 0.0;  // m2
   double P = 0.0;  // m
+  bool operator==(const SectionGeometry&) const = default;
 };
 
 // Hydraulic radius, slope ratio, velocity, capacity and the three Kutter
@@ -22,6 +23,7 @@ struct CapacityResult {
   double kutterNumerator = 0.0;
   double kutterDenominator = 0.0;
   double kutterRootRI = 0.0;
+  bool operator==(const CapacityResult&) const = default;
 };
 
 enum class Verdict { OK, NO };

@@ -1,5 +1,6 @@
 #include "ui/network_table_screen.h"
 
+#include <QAccessible>
 #include <QTimer>
 
 #include <QApplication>
@@ -24,6 +25,7 @@
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <map>
 #include <string_view>
@@ -417,15 +419,32 @@ const NetworkSizing& NetworkTableModel::sizing() const {
 }
 
 void NetworkTableModel::refresh(const std::vector<NetworkSegment>* before, bool rowsChanged) {
+  NetworkComputation previous = std::move(computation_);
   computation_ = ComputeNetwork(record_);
   sizingStale_ = true;
   const int rows = rowCount();
   const int columns = columnCount();
+  // A row whose segment and computed values are as before keeps its texts:
+  // an edit changes one path to the outlet, and formatting 2,000 rows'
+  // numbers again would cost more than the computation.
+  const bool sameRows = before && !rowsChanged && previous.ok() && computation_.ok() &&
+                        previous.table.rows.size() == computation_.table.rows.size() &&
+                        texts_.size() == computation_.table.rows.size() && before->size() == record_.segments.size();
+  std::vector<bool> unchanged(static_cast<std::size_t>(rows), false);
   std::vector<std::vector<std::string>> texts;
   std::vector<bool> no;
   texts.reserve(static_cast<std::size_t>(rows));
-  if (computation_.ok())
-    for (const NetworkRow& row : computation_.table.rows) texts.push_back(NetworkRowTexts(record_, row));
+  if (computation_.ok()) {
+    for (std::size_t r = 0; r < computation_.table.rows.size(); ++r) {
+      const NetworkRow& row = computation_.table.rows[r];
+      if (sameRows && (*before)[r] == record_.segments[r] && previous.table.rows[r] == row) {
+        unchanged[r] = true;
+        texts.push_back(std::move(texts_[r]));
+      } else {
+        texts.push_back(NetworkRowTexts(record_, row));
+      }
+    }
+  }
   std::swap(texts, texts_);
   no.reserve(static_cast<std::size_t>(rows));
   for (int r = 0; r < rows; ++r) no.push_back(rowIsNo(r));
@@ -449,6 +468,7 @@ void NetworkTableModel::refresh(const std::vector<NetworkSegment>* before, bool 
   static const std::vector<std::string> kNoTexts;
   for (int r = 0; r < rows; ++r) {
     const auto ur = static_cast<std::size_t>(r);
+    if (unchanged[ur] && ur < no.size() && no[ur] == no_[ur] && refused.first != r && wasRefused.first != r) continue;
     int first = columns, last = -1;
     auto mark = [&](int c) {
       first = std::min(first, c);
@@ -479,9 +499,21 @@ void NetworkTableModel::refresh(const std::vector<NetworkSegment>* before, bool 
   }
   emit recomputed();
   if (!proposalsQueued_) {
+    // Posted below the repaint's own priority, so the recomputed cells are
+    // on screen before the sizing runs.
     proposalsQueued_ = true;
-    QTimer::singleShot(0, this, &NetworkTableModel::refreshProposals);
+    QCoreApplication::postEvent(this, new QEvent(ProposalsEvent()), Qt::LowEventPriority - 1);
   }
+}
+
+QEvent::Type NetworkTableModel::ProposalsEvent() {
+  static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+  return type;
+}
+
+void NetworkTableModel::customEvent(QEvent* event) {
+  if (event->type() == ProposalsEvent()) refreshProposals();
+  QAbstractTableModel::customEvent(event);
 }
 
 void NetworkTableModel::refreshProposals() {
@@ -988,7 +1020,29 @@ void NetworkTableView::shareRoom() {
 }
 
 void NetworkTableView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) {
-  QTableView::dataChanged(topLeft, bottomRight, roles);
+  // The item view repaints its whole viewport for any range of more than
+  // one cell.  A recompute changes a row's span of cells along one path,
+  // mostly off screen; only the part of the span on screen is repainted.
+  // An open editor, a screen reader or a range over all rows take the
+  // item view's own way.
+  const bool whole = !topLeft.isValid() || !bottomRight.isValid() || topLeft == bottomRight ||
+                     state() == EditingState || QAccessible::isActive() ||
+                     (topLeft.row() == 0 && bottomRight.row() == model()->rowCount() - 1);
+  if (whole) {
+    QTableView::dataChanged(topLeft, bottomRight, roles);
+  } else {
+    int left = INT_MAX, right = INT_MIN;
+    for (int c = topLeft.column(); c <= bottomRight.column(); ++c) {
+      if (isColumnHidden(c)) continue;
+      const int x = columnViewportPosition(c);
+      left = std::min(left, x);
+      right = std::max(right, x + columnWidth(c));
+    }
+    const int top = rowViewportPosition(topLeft.row());
+    const int bottom = rowViewportPosition(bottomRight.row()) + rowHeight(bottomRight.row());
+    const QRect span = QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)).intersected(viewport()->rect());
+    if (left <= right && !span.isEmpty()) viewport()->update(span);
+  }
   if (!main_ && topLeft.isValid() && bottomRight.isValid())
     fitColumns(topLeft.row(), bottomRight.row(), topLeft.column(), bottomRight.column());
 }

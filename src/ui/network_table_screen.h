@@ -13,6 +13,7 @@
 // cell or setting it names.
 
 #include <QAbstractTableModel>
+#include <QEvent>
 #include <QTableView>
 #include <QWidget>
 #include <functional>
@@ -134,6 +135,8 @@ class NetworkTableModel : public QAbstractTableModel {
   void refresh(const std::vector<NetworkSegment>* before, bool rowsChanged = false);
   // The proposal column brought up to date: the cells whose text changed.
   void refreshProposals();
+  static QEvent::Type ProposalsEvent();
+  void customEvent(QEvent* event) override;
 
   NetworkRecord record_;
   NetworkComputation computation_;

@@ -22,6 +22,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -431,6 +432,46 @@ TEST_F(NetworkTableScreenTest, FailedChecksAreMarkedAndATableWithoutGroundLevels
   EXPECT_TRUE(message->text().contains(QString::fromUtf8(kNoLevelsNotice)));
   EXPECT_EQ(message->text().count(QString::fromUtf8(kNoLevelsNotice)), 1);
   EXPECT_TRUE(prompter.requests.isEmpty());
+}
+
+// An edit repaints only the cells it changed and keeps the texts of rows
+// it did not change: what the window then shows is what a full repaint of
+// a freshly computed table shows, after the edit and after its undo.
+TEST_F(NetworkTableScreenTest, AnEditShowsWhatAFreshTableShowsThoughOnlyChangedCellsAreRedrawn) {
+  screen->load(Line(30), QString());  // E-29 … E-0 flow into A-1, then
+  window->resize(1200, 800);
+  QCoreApplication::processEvents();
+  auto* model = screen->model();
+  const int area = column("area");
+  view->scrollTo(model->index(model->rowCount() - 1, area));
+  view->setFocus();
+  view->setCurrentIndex(model->index(29, area));  // E-0, a head row in view with the rows it flows into
+  QCoreApplication::processEvents();
+  auto shown = [&] {
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    const QPoint at = view->viewport()->mapTo(window.get(), QPoint(0, 0));
+    return window->QWidget::screen()->grabWindow(window->winId(), at.x(), at.y(), view->viewport()->width(),
+                                         view->viewport()->height()).toImage();
+  };
+  auto expectFresh = [&](const char* when) {
+    NetworkTableModel fresh;
+    fresh.setRecord(screen->record());
+    for (int r = 0; r < model->rowCount(); ++r)
+      for (int c = 0; c < model->columnCount(); ++c)
+        for (int role : {int(Qt::DisplayRole), int(Qt::ForegroundRole), int(Qt::BackgroundRole)})
+          ASSERT_EQ(model->index(r, c).data(role), fresh.index(r, c).data(role)) << when << " row " << r << " column " << c;
+    const QImage partly = shown();
+    view->viewport()->repaint();
+    EXPECT_EQ(partly, shown()) << when;
+  };
+  const QString before = cell(32, "q1");
+  typeHere("0.3");
+  EXPECT_NE(cell(32, "q1"), before);
+  expectFresh("after the edit");
+  model->undo();
+  EXPECT_EQ(cell(32, "q1"), before);
+  expectFresh("after the undo");
 }
 
 TEST_F(NetworkTableScreenTest, RowsAreAddedDeletedMovedAndSortedDownstream) {
