@@ -22,12 +22,15 @@
 #include <QSplitter>
 #include <QToolButton>
 #include <QStandardItemModel>
+#include <QPainter>
 #include <QStyledItemDelegate>
+#include <QTextLayout>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <map>
+#include <memory>
 #include <string_view>
 #include <tuple>
 
@@ -366,6 +369,89 @@ class NetworkCellDelegate : public QStyledItemDelegate {
     }
     return QStyledItemDelegate::eventFilter(object, event);
   }
+
+  // A cell is drawn as the style draws it, with its text laid out once:
+  // shaping the texts of every cell on screen is most of a repaint, and
+  // after an edit nearly all of them show what they showed before.  The
+  // text is placed where the style places a one-line text; a text too
+  // wide for its cell (elided), the current cell (its focus frame is drawn
+  // over the text) and a cell being edited take the style's own way; so
+  // does a text that would wrap to a second line.
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    const QWidget* widget = opt.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    const bool plain = !opt.text.isEmpty() && !(opt.state & (QStyle::State_HasFocus | QStyle::State_Editing)) &&
+                       !(opt.features & (QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::HasCheckIndicator));
+    const Layout* layout = nullptr;
+    QRect textRect;
+    if (plain) {
+      const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+      textRect = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget).adjusted(margin, 0, -margin, 0);
+      layout = laidOut(opt, textRect.width());
+      if (layout->lines != 1 || layout->natural > textRect.width()) layout = nullptr;
+    }
+    if (!layout) {
+      style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+      return;
+    }
+    QStyleOptionViewItem ground = opt;
+    ground.text.clear();
+    style->drawControl(QStyle::CE_ItemViewItem, &ground, painter, widget);
+    QPalette::ColorGroup group = opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+    if (group == QPalette::Normal && !(opt.state & QStyle::State_Active)) group = QPalette::Inactive;
+    painter->save();
+    painter->setClipRect(opt.rect);
+    painter->setPen(
+        opt.palette.color(group, opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+    const QRect placed = QStyle::alignedRect(Qt::LayoutDirectionAuto, opt.displayAlignment, layout->size, textRect);
+    layout->text.draw(painter, QPointF(textRect.x(), placed.top()));
+    painter->restore();
+  }
+
+ private:
+  struct Layout {
+    QTextLayout text;
+    QSize size;            // the laid-out text's bounding size, rounded as the style rounds it
+    qreal natural = 0.0;  // its natural width
+    int lines = 0;
+  };
+  const Layout* laidOut(const QStyleOptionViewItem& opt, int width) const {
+    if (opt.font != font_ || layouts_.size() > 4000) {
+      layouts_.clear();
+      font_ = opt.font;
+    }
+    const Qt::Alignment alignment = QStyle::visualAlignment(opt.direction, opt.displayAlignment);
+    const bool wrap = opt.features & QStyleOptionViewItem::WrapText;
+    const auto key = std::make_tuple(opt.text, width, int(alignment), int(opt.direction) * 2 + wrap);
+    auto found = layouts_.find(key);
+    if (found != layouts_.end()) return found->second.get();
+    auto layout = std::make_unique<Layout>();
+    layout->text.setText(opt.text);
+    layout->text.setFont(opt.font);
+    QTextOption textOption;
+    textOption.setWrapMode(wrap ? QTextOption::WordWrap : QTextOption::ManualWrap);
+    textOption.setTextDirection(opt.direction);
+    textOption.setAlignment(alignment);
+    layout->text.setTextOption(textOption);
+    layout->text.setCacheEnabled(true);
+    layout->text.beginLayout();
+    qreal height = 0.0;
+    for (QTextLine line = layout->text.createLine(); line.isValid(); line = layout->text.createLine()) {
+      line.setLineWidth(width);
+      line.setPosition(QPointF(0.0, height));
+      height += line.height();
+      layout->natural = std::max(layout->natural, line.naturalTextWidth());
+      ++layout->lines;
+    }
+    layout->text.endLayout();
+    layout->size = layout->text.boundingRect().size().toSize();
+    return layouts_.emplace(key, std::move(layout)).first->second.get();
+  }
+
+  mutable QFont font_;
+  mutable std::map<std::tuple<QString, int, int, int>, std::unique_ptr<Layout>> layouts_;
 };
 
 }  // namespace
@@ -424,28 +510,29 @@ void NetworkTableModel::refresh(const std::vector<NetworkSegment>* before, bool 
   sizingStale_ = true;
   const int rows = rowCount();
   const int columns = columnCount();
-  // A row whose segment and computed values are as before keeps its texts:
-  // an edit changes one path to the outlet, and formatting 2,000 rows'
-  // numbers again would cost more than the computation.
-  const bool sameRows = before && !rowsChanged && previous.ok() && computation_.ok() &&
-                        previous.table.rows.size() == computation_.table.rows.size() &&
-                        texts_.size() == computation_.table.rows.size() && before->size() == record_.segments.size();
-  std::vector<bool> unchanged(static_cast<std::size_t>(rows), false);
-  std::vector<std::vector<std::string>> texts;
-  std::vector<bool> no;
-  texts.reserve(static_cast<std::size_t>(rows));
+  // A row whose segment and computed values are as before is unchanged
+  // and keeps its texts; the others are formatted when they are next shown
+  // (an edit changes one path to the outlet, and formatting 2,000 rows'
+  // numbers would cost more than the computation).  A table refused before
+  // and after shows no computed texts either time.
+  const bool bothRefused = !previous.ok() && !computation_.ok();
+  const bool comparable = before && !rowsChanged && before->size() == record_.segments.size() &&
+                          (bothRefused || (previous.ok() && computation_.ok() &&
+                                           previous.table.rows.size() == computation_.table.rows.size() &&
+                                           texts_.size() == computation_.table.rows.size()));
+  std::vector<char> changed(static_cast<std::size_t>(rows), 1);
+  if (comparable)
+    for (std::size_t r = 0; r < changed.size(); ++r)
+      changed[r] = !((*before)[r] == record_.segments[r]) ||
+                   (!bothRefused && !(previous.table.rows[r] == computation_.table.rows[r]));
   if (computation_.ok()) {
-    for (std::size_t r = 0; r < computation_.table.rows.size(); ++r) {
-      const NetworkRow& row = computation_.table.rows[r];
-      if (sameRows && (*before)[r] == record_.segments[r] && previous.table.rows[r] == row) {
-        unchanged[r] = true;
-        texts.push_back(std::move(texts_[r]));
-      } else {
-        texts.push_back(NetworkRowTexts(record_, row));
-      }
-    }
+    texts_.resize(computation_.table.rows.size());
+    for (std::size_t r = 0; r < texts_.size(); ++r)
+      if (!comparable || changed[r]) texts_[r].clear();
+  } else {
+    texts_.clear();
   }
-  std::swap(texts, texts_);
+  std::vector<bool> no;
   no.reserve(static_cast<std::size_t>(rows));
   for (int r = 0; r < rows; ++r) no.push_back(rowIsNo(r));
   std::swap(no, no_);
@@ -463,40 +550,37 @@ void NetworkTableModel::refresh(const std::vector<NetworkSegment>* before, bool 
     emit recomputed();
     return;
   }
-  // Row by row, the span of columns whose text or colour changed.  The
+  // The rows that changed, or turned NO or O.K, are told whole; rows next
+  // to each other as one block (a line's rows all change together).  The
   // proposal column follows once these cells are on screen.
-  static const std::vector<std::string> kNoTexts;
+  int blockTop = -1, blockFirst = columns, blockLast = -1;
+  auto tell = [&](int bottom) {
+    if (blockTop >= 0) emit dataChanged(index(blockTop, blockFirst), index(bottom, blockLast));
+    blockTop = -1;
+    blockFirst = columns;
+    blockLast = -1;
+  };
   for (int r = 0; r < rows; ++r) {
     const auto ur = static_cast<std::size_t>(r);
-    if (unchanged[ur] && ur < no.size() && no[ur] == no_[ur] && refused.first != r && wasRefused.first != r) continue;
     int first = columns, last = -1;
-    auto mark = [&](int c) {
-      first = std::min(first, c);
-      last = std::max(last, c);
-    };
-    if (ur >= no.size() || no[ur] != no_[ur]) {
-      mark(0);
-      mark(columns - 1);
-    } else {
-      const auto& was = ur < texts.size() ? texts[ur] : kNoTexts;
-      const auto& now = ur < texts_.size() ? texts_[ur] : kNoTexts;
-      for (int c = 0; c < proposalColumn(); ++c) {
-        if (isInputColumn(c) && !IsLevelInput(ColumnField(c))) continue;
-        const auto uc = static_cast<std::size_t>(c);
-        // An input cell shows its typed text, or what the computation used
-        // in its place (the standard wall, the computed invert).
-        const std::string& a = uc < was.size() ? was[uc] : std::string();
-        const std::string& b = uc < now.size() ? now[uc] : std::string();
-        if (a != b) mark(c);
-      }
-      if (before && ur < before->size() && !((*before)[ur] == record_.segments[ur]))
-        for (int c = 0; c < proposalColumn(); ++c)
-          if (isInputColumn(c) && inputTextOf((*before)[ur], c) != inputText(r, c)) mark(c);
+    if (changed[ur] || ur >= no.size() || no[ur] != no_[ur]) {
+      first = 0;
+      last = columns - 1;
     }
     for (const auto& cell : {wasRefused, refused})
-      if (cell.first == r && cell.second >= 0 && wasRefused != refused) mark(cell.second);
-    if (last >= first) emit dataChanged(index(r, first), index(r, last));
+      if (cell.first == r && cell.second >= 0 && wasRefused != refused) {
+        first = std::min(first, cell.second);
+        last = std::max(last, cell.second);
+      }
+    if (last < first) {
+      tell(r - 1);
+      continue;
+    }
+    if (blockTop < 0) blockTop = r;
+    blockFirst = std::min(blockFirst, first);
+    blockLast = std::max(blockLast, last);
   }
+  tell(rows - 1);
   emit recomputed();
   if (!proposalsQueued_) {
     // Posted below the repaint's own priority, so the recomputed cells are
@@ -747,7 +831,8 @@ QString NetworkTableModel::cellText(int row, int column) const {
     return Text(NetworkProposalText(record_, proposals.proposals[static_cast<std::size_t>(row)]));
   }
   if (static_cast<std::size_t>(row) >= texts_.size()) return QString();
-  const auto& texts = texts_[static_cast<std::size_t>(row)];
+  auto& texts = texts_[static_cast<std::size_t>(row)];
+  if (texts.empty()) texts = NetworkRowTexts(record_, computation_.table.rows[static_cast<std::size_t>(row)]);
   return column >= 0 && static_cast<std::size_t>(column) < texts.size() ? Text(texts[static_cast<std::size_t>(column)])
                                                                         : QString();
 }
@@ -960,12 +1045,24 @@ void NetworkTableView::currentChanged(const QModelIndex& current, const QModelIn
 }
 
 int NetworkTableView::contentWidth(int column, int firstRow, int lastRow) const {
-  QStyleOptionViewItem option;
-  initViewItemOption(&option);
+  // Every cell is drawn in the view's one font, so a text's width is
+  // measured once: after an edit most cells of a changed row show what
+  // they showed before.
+  std::optional<QStyleOptionViewItem> option;
+  if (widths_.size() > 50000) widths_.clear();
   int width = 0;
   for (int r = firstRow; r <= lastRow; ++r) {
     const QModelIndex index = model()->index(r, column);
-    width = std::max(width, itemDelegate()->sizeHint(option, index).width() + (showGrid() ? 1 : 0));
+    const QString text = index.data().toString();
+    auto known = widths_.constFind(text);
+    if (known == widths_.constEnd()) {
+      if (!option) {
+        option.emplace();
+        initViewItemOption(&*option);
+      }
+      known = widths_.insert(text, itemDelegate()->sizeHint(*option, index).width() + (showGrid() ? 1 : 0));
+    }
+    width = std::max(width, *known);
   }
   return width;
 }
@@ -983,6 +1080,7 @@ void NetworkTableView::fitColumns(int firstRow, int lastRow, int firstColumn, in
   const int top = std::max(firstRow, std::max(0, rowAt(0)));
   const int shownBottom = rowAt(viewport()->height() - 1);
   const int bottom = std::min(lastRow, shownBottom < 0 ? model()->rowCount() - 1 : shownBottom);
+  if (top > bottom) return;  // nothing of it on screen
   bool grew = false;
   for (int c = std::max(0, firstColumn); c <= std::min(lastColumn, columns - 1); ++c) {
     const int width = contentWidth(c, top, bottom);
@@ -995,9 +1093,15 @@ void NetworkTableView::fitColumns(int firstRow, int lastRow, int firstColumn, in
   if (grew) shareRoom();
 }
 
+void NetworkTableView::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) widths_.clear();
+  QTableView::changeEvent(event);
+}
+
 void NetworkTableView::fitAllColumns() {
   if (main_ || !model()) return;
   natural_.clear();
+  widths_.clear();
   fitColumns(0, model()->rowCount() - 1);
   shareRoom();
 }
@@ -1023,14 +1127,22 @@ void NetworkTableView::dataChanged(const QModelIndex& topLeft, const QModelIndex
   // The item view repaints its whole viewport for any range of more than
   // one cell.  A recompute changes a row's span of cells along one path,
   // mostly off screen; only the part of the span on screen is repainted.
-  // An open editor, a screen reader or a range over all rows take the
-  // item view's own way.
+  // A screen reader or a range over all rows take the item view's own way;
+  // the cell being edited (the only editor the table opens) is passed on
+  // alone, so its editor takes the cell's new text as the item view would.
   const bool whole = !topLeft.isValid() || !bottomRight.isValid() || topLeft == bottomRight ||
-                     state() == EditingState || QAccessible::isActive() ||
-                     (topLeft.row() == 0 && bottomRight.row() == model()->rowCount() - 1);
+                     QAccessible::isActive() || (topLeft.row() == 0 && bottomRight.row() == model()->rowCount() - 1);
   if (whole) {
     QTableView::dataChanged(topLeft, bottomRight, roles);
   } else {
+    const QModelIndex edited = currentIndex();
+    if (state() == EditingState && edited.isValid() && edited.row() >= topLeft.row() &&
+        edited.row() <= bottomRight.row() && edited.column() >= topLeft.column() &&
+        edited.column() <= bottomRight.column())
+      QTableView::dataChanged(edited, edited, roles);
+    const int firstShown = rowAt(0);
+    const int lastShown = rowAt(viewport()->height() - 1);
+    if (firstShown < 0 || bottomRight.row() < firstShown || (lastShown >= 0 && topLeft.row() > lastShown)) return;
     int left = INT_MAX, right = INT_MIN;
     for (int c = topLeft.column(); c <= bottomRight.column(); ++c) {
       if (isColumnHidden(c)) continue;
@@ -1127,13 +1239,41 @@ void NetworkTableView::keyPressEvent(QKeyEvent* event) {
 }
 
 void NetworkTableView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+  closingEditor_ = true;
+  QTableView::closeEditor(editor, hint == QAbstractItemDelegate::EditNextItem ? QAbstractItemDelegate::NoHint : hint);
+  closingEditor_ = false;
   if (hint == QAbstractItemDelegate::EditNextItem) {
-    QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
     moveToNextInput();
     focusCurrentCell();
+  }
+}
+
+// The item view repaints every cell on screen when it gains or loses the
+// focus.  Between a cell and its own editor (each typed cell, both ways)
+// only the parts that show the focus change; 1,500 cells on a large
+// screen would otherwise be drawn twice for each cell typed.
+void NetworkTableView::focusInEvent(QFocusEvent* event) {
+  if (!closingEditor_ || !currentIndex().isValid()) {
+    QTableView::focusInEvent(event);
     return;
   }
-  QTableView::closeEditor(editor, hint);
+  setAttribute(Qt::WA_InputMethodEnabled, (currentIndex().flags() & Qt::ItemIsEditable) != 0);
+  updateFocusParts();
+}
+
+void NetworkTableView::focusOutEvent(QFocusEvent* event) {
+  QWidget* to = QApplication::focusWidget();
+  if (!to || !viewport()->isAncestorOf(to)) {
+    QTableView::focusOutEvent(event);
+    return;
+  }
+  updateFocusParts();
+}
+
+void NetworkTableView::updateFocusParts() {
+  update(QRegion(rect()).subtracted(QRegion(viewport()->geometry())));
+  if (selectionModel()) viewport()->update(visualRegionForSelection(selectionModel()->selection()));
+  if (currentIndex().isValid()) viewport()->update(visualRect(currentIndex()));
 }
 
 // ---------------------------------------------------------------- screen

@@ -14,9 +14,11 @@
 
 #include <QAbstractTableModel>
 #include <QEvent>
+#include <QHash>
 #include <QTableView>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "calc/network.h"
@@ -143,7 +145,8 @@ class NetworkTableModel : public QAbstractTableModel {
   mutable NetworkSizing sizing_;
   mutable bool sizingStale_ = false;  // sizing_ is of an earlier record
   bool proposalsQueued_ = false;      // refreshProposals is queued
-  std::vector<std::vector<std::string>> texts_;  // computed texts per segment
+  // Computed texts per segment; empty until the row is first shown.
+  mutable std::vector<std::vector<std::string>> texts_;
   std::vector<QString> proposals_;               // the proposal column's texts
   std::vector<bool> no_;                         // NO rows as last shown
   std::pair<int, int> refusedCell_{-1, -1};      // the cell on the refusal's ground
@@ -201,8 +204,14 @@ class NetworkTableView : public QTableView {
   void updateGeometries() override;
   void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                    const QList<int>& roles = QList<int>()) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
+  // The parts that show whether the view has the focus: the frame and
+  // headers, the selected cells and the current cell.
+  void updateFocusParts();
   // This view shows `column` (the frozen view its first columns, the main
   // view the others).
   bool shows(int column) const;
@@ -215,8 +224,10 @@ class NetworkTableView : public QTableView {
   NetworkTableView* main_ = nullptr;    // on the frozen view: the view it lies over
   int frozenCount_ = 0;
   std::vector<int> natural_;  // each column's width before the room is shared
+  mutable QHash<QString, int> widths_;  // a cell text's measured width
   bool sizing_ = false;       // column widths being set by fitColumns
   bool forwarding_ = false;   // a key handed to the frozen view
+  bool closingEditor_ = false;  // the focus comes back from this view's cell editor
 };
 
 class NetworkTableScreen : public QWidget {

@@ -24,6 +24,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QStyledItemDelegate>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -472,6 +473,24 @@ TEST_F(NetworkTableScreenTest, AnEditShowsWhatAFreshTableShowsThoughOnlyChangedC
   model->undo();
   EXPECT_EQ(cell(32, "q1"), before);
   expectFresh("after the undo");
+}
+
+// The table's cells, drawn with their texts laid out once, look exactly as
+// the style draws them: NO rows, marked checks, grey computed cells, the
+// current cell and a selection.
+TEST_F(NetworkTableScreenTest, CellsLookAsTheStyleDrawsThem) {
+  screen->load(Line(12), QString());
+  window->resize(1200, 800);
+  view->setFocus();
+  view->setCurrentIndex(view->model()->index(3, column("area")));
+  view->selectionModel()->select(view->model()->index(5, column("q1")), QItemSelectionModel::Select);
+  QCoreApplication::processEvents();
+  const QImage cached = view->viewport()->grab().toImage();
+  QAbstractItemDelegate* own = view->itemDelegate();
+  QStyledItemDelegate plain;
+  view->setItemDelegate(&plain);
+  EXPECT_EQ(cached, view->viewport()->grab().toImage());
+  view->setItemDelegate(own);
 }
 
 TEST_F(NetworkTableScreenTest, RowsAreAddedDeletedMovedAndSortedDownstream) {
