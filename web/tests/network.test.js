@@ -220,6 +220,16 @@ test('design checks and the profile through the page as the desktop', async (t) 
   assert.ok(await page.$$eval('#net-table td.fail', (cells) => cells.length > 0));
   await page.click('#net-undo');
 
+  // A node's level that does not read: 計算 names the node and puts the
+  // focus on its grid cell.
+  await page.click('#net-node-3-fixed_invert', { clickCount: 3 });
+  await page.keyboard.type('x');
+  await page.click('#net-run');
+  assert.match(await page.$eval('#message-text', (e) => e.textContent), /人孔「4」/);
+  assert.strictEqual(await page.evaluate(() => document.activeElement.id), 'net-node-3-fixed_invert');
+  await page.click('#net-undo');
+  assert.strictEqual(await page.$eval('#net-node-3-fixed_invert', (e) => e.value), '10.400');
+
   await page.click('#net-profile');
   await page.waitForSelector('#profile-sheets svg.sheet');
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'mirukana-profile-'));
