@@ -205,8 +205,8 @@ class NetworkTableView : public QTableView {
   void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                    const QList<int>& roles = QList<int>()) override;
   void focusInEvent(QFocusEvent* event) override;
-  void changeEvent(QEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   // The parts that show whether the view has the focus: the frame and
