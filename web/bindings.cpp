@@ -1232,30 +1232,7 @@ class WebNetwork {
     return nullptr;
   }
 
-  std::string* settingText(const std::string& key) {
-    NetworkSettings& s = record_.settings;
-    if (key == network_field::kTitle) return &s.title;
-    if (key == network_field::kA) return &s.a;
-    if (key == network_field::kB) return &s.b;
-    if (key == network_field::kC) return &s.c;
-    if (key == network_field::kD) return &s.d;
-    if (key == network_field::kT1) return &s.t1;
-    if (key == "groundwater_percent") return &s.groundwaterPercent;
-    if (key == "surcharge_percent") return &s.surchargePercent;
-    if (key == network_field::kOutlet) return &s.outlet;
-    NetworkCriteria& c = s.criteria;
-    if (key == network_field::kVelocityMin) return &c.velocityMin;
-    if (key == network_field::kVelocityMax) return &c.velocityMax;
-    if (key == network_field::kMinimumSize) return &c.minimumSize;
-    if (key == network_field::kMinimumCover) return &c.minimumCover;
-    if (key == network_field::kDropPipe) return &c.dropPipe;
-    if (key == network_field::kSpacing600) return &c.spacing600;
-    if (key == network_field::kSpacing1000) return &c.spacing1000;
-    if (key == network_field::kSpacing1500) return &c.spacing1500;
-    if (key == network_field::kSpacingLarger) return &c.spacingLarger;
-    if (key == network_field::kMinimumDrop) return &c.minimumDrop;
-    return nullptr;
-  }
+  std::string* settingText(const std::string& key) { return NetworkSettingText(record_.settings, key); }
 
   static std::string* segmentText(NetworkSegment& s, const std::string& key) {
     if (key == network_field::kFacilityName) return &s.facilityName;

@@ -69,6 +69,30 @@ const std::string* NetworkSegmentText(const NetworkSegment& s, const std::string
   return NetworkSegmentText(const_cast<NetworkSegment&>(s), field);
 }
 
+std::string* NetworkSettingText(NetworkSettings& s, const std::string& field) {
+  if (field == nf::kTitle) return &s.title;
+  if (field == nf::kA) return &s.a;
+  if (field == nf::kB) return &s.b;
+  if (field == nf::kC) return &s.c;
+  if (field == nf::kD) return &s.d;
+  if (field == nf::kT1) return &s.t1;
+  if (field == "groundwater_percent") return &s.groundwaterPercent;
+  if (field == "surcharge_percent") return &s.surchargePercent;
+  if (field == nf::kOutlet) return &s.outlet;
+  NetworkCriteria& c = s.criteria;
+  if (field == nf::kVelocityMin) return &c.velocityMin;
+  if (field == nf::kVelocityMax) return &c.velocityMax;
+  if (field == nf::kMinimumSize) return &c.minimumSize;
+  if (field == nf::kMinimumCover) return &c.minimumCover;
+  if (field == nf::kDropPipe) return &c.dropPipe;
+  if (field == nf::kSpacing600) return &c.spacing600;
+  if (field == nf::kSpacing1000) return &c.spacing1000;
+  if (field == nf::kSpacing1500) return &c.spacing1500;
+  if (field == nf::kSpacingLarger) return &c.spacingLarger;
+  if (field == nf::kMinimumDrop) return &c.minimumDrop;
+  return nullptr;
+}
+
 bool NetworkTable::allOk() const {
   return std::all_of(rows.begin(), rows.end(),
                      [](const NetworkRow& row) { return row.verdict == Verdict::OK; });

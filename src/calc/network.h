@@ -144,6 +144,12 @@ NetworkSegment NewNetworkSegment();
 std::string* NetworkSegmentText(NetworkSegment& segment, const std::string& field);
 const std::string* NetworkSegmentText(const NetworkSegment& segment, const std::string& field);
 
+// The text the settings keep for a text setting key (title, a, b, c, d,
+// t1, groundwater_percent, surcharge_percent, outlet and the design
+// criteria but the joint method); nullptr for the other keys (formula,
+// velocity, groundwater, surcharge, joint).
+std::string* NetworkSettingText(NetworkSettings& settings, const std::string& field);
+
 // ---------------------------------------------------------------- fields
 
 // Field keys of the inputs.  They name the field in a refusal, in the file

@@ -20,8 +20,6 @@ namespace nf = network_field;
 
 namespace {
 
-const QColor kComputedGround(236, 236, 236);
-const QColor kRefusedGround(255, 214, 214);
 const QColor kOrphanText(128, 128, 128);
 
 const char* const kFields[] = {nf::kNode, nf::kGround, nf::kFixedInvert, nf::kNodeDrop};
@@ -265,8 +263,8 @@ QVariant NetworkNodeModel::data(const QModelIndex& index, int role) const {
       const auto& refusal = table_.computation().refusal;
       if (refusal && refusal->node >= 0 && refusal->node == recordIndex(row) &&
           columnOfField(refusal->field) == column)
-        return QVariant(kRefusedGround);
-      return column == NodeColumn || isOrphan(row) ? QVariant(kComputedGround) : QVariant();
+        return QVariant(kNetworkRefusedGround);
+      return column == NodeColumn || isOrphan(row) ? QVariant(kNetworkComputedGround) : QVariant();
     }
     case Qt::TextAlignmentRole:
       return int((column == NodeColumn ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);

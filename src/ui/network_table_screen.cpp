@@ -52,10 +52,6 @@ namespace nf = network_field;
 
 namespace {
 
-// Computed cells stand on a grey ground, as the computed boxes of the
-// screens stand on the window's; the cell a refusal names on a light red.
-const QColor kComputedGround(236, 236, 236);
-const QColor kRefusedGround(255, 214, 214);
 // A 照査 cell naming a failed check: bold on a light ground of the NO rows' magenta.
 const QColor kFailedGround(255, 204, 255);
 const QColor kFailedText(160, 0, 160);
@@ -863,11 +859,11 @@ QVariant NetworkTableModel::data(const QModelIndex& index, int role) const {
     case Qt::BackgroundRole: {
       const auto& refusal = computation_.refusal;
       if (refusal && refusal->segment == row && columnOfField(refusal->field) == column)
-        return QVariant(kRefusedGround);
+        return QVariant(kNetworkRefusedGround);
       if (checkFails(row, column)) return QVariant(kFailedGround);
       // A standard wall or computed invert: grey as computed, still typed over.
-      if (showsComputedInput(row, column)) return QVariant(kComputedGround);
-      return isInputColumn(column) ? QVariant() : QVariant(kComputedGround);
+      if (showsComputedInput(row, column)) return QVariant(kNetworkComputedGround);
+      return isInputColumn(column) ? QVariant() : QVariant(kNetworkComputedGround);
     }
     case Qt::TextAlignmentRole: {
       const QString name = columnName(column);

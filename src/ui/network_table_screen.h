@@ -13,6 +13,7 @@
 // cell or setting it names.
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QEvent>
 #include <QHash>
 #include <QTableView>
@@ -34,6 +35,12 @@ class QSplitter;
 class QToolButton;
 
 namespace mk {
+
+// The segment table's and the node grid's cell grounds: computed cells
+// stand on grey, as the computed boxes of the screens stand on the
+// window's; the cell a refusal names on a light red.
+inline const QColor kNetworkComputedGround(236, 236, 236);
+inline const QColor kNetworkRefusedGround(255, 214, 214);
 
 class NetworkNodeGrid;
 class NetworkNodeModel;
